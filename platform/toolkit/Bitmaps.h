@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/toolkit/Exceptions.h"
 #include "platform/toolkit/Graphics.h"
@@ -44,7 +45,6 @@ public:
 protected:
     void Changed();
 
-private:
     bool m_transparent = false;
 };
 
@@ -106,7 +106,8 @@ public:
 
     // The pixels; painting on the canvas ends first.
     const QImage& Image() const;
-    // Replaces the pixels (format converted as PixelFormat says).
+    // Replaces the pixels, converted to the current PixelFormat. Assign(QImage)
+    // instead takes the image's own format (pf32bit when it has alpha).
     void SetImage(const QImage& image);
     // The image with the key colour made fully transparent when Transparent,
     // built once per change of pixels or key colour.
@@ -145,13 +146,17 @@ public:
     void LoadFromData(const QByteArray& data);      // .ico bytes, optionally length-prefixed
     void LoadFromResourceName(const QString& name); // throws EResNotFound
     void Assign(const TIcon& other);
+    QByteArray SaveToData() const; // .ico bytes of the image nearest the size; empty when empty
 
     const QIcon& Icon() const { return m_icon; }
     void SetIcon(const QIcon& icon);
     QImage ToImage(int size) const;
 
 private:
+    const QImage* Best(int width, int height) const;
+
     QIcon m_icon;
+    std::vector<QImage> m_images;
     int m_width = 32;
     int m_height = 32;
 };

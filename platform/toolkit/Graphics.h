@@ -165,8 +165,8 @@ constexpr int GetBValue(TColor c) {
 // unknown index. Fixed, not taken from the desktop, so pixels reproduce.
 TColor GetSysColor(int index);
 
-// A plain 0x00BBGGRR value: system colours resolved, clNone and clDefault
-// (which name no colour) as black, any other high bits dropped.
+// A plain 0x00BBGGRR value: system colours resolved; any other value keeps
+// its low 24 bits (clNone gives white, clDefault black).
 TColor ColorToRGB(TColor color);
 QColor ToQColor(TColor color);
 TColor FromQColor(const QColor& color);
@@ -423,7 +423,8 @@ public:
     // GDI arc: bounding box (x1, y1)-(x2, y2), from the radial through (x3, y3)
     // counter-clockwise to the radial through (x4, y4).
     void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
-    // Paints the region (device coordinates) with the brush / a frame of it.
+    // Paints the region (logical coordinates) with the brush; FrameRegion
+    // paints its inner border, w pixels wide at the sides and h at top and bottom.
     void FillRegion(const TRegion& region);
     void FrameRegion(const TRegion& region, int w, int h);
 
@@ -447,6 +448,10 @@ public:
     // Copies (stretching if sizes differ) pixels of an image-backed source
     // canvas under the copy mode. The source may be this canvas.
     void CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect);
+    // The part src of an image into dest, scaled (nearest pixel) when sizes
+    // differ. Keyed images (alpha already cut out) blend; others go under the
+    // copy mode.
+    void DrawImage(const TRect& dest, const QImage& image, const QRect& src, bool keyed);
     // Dotted frame that inverts every other pixel; drawing it twice restores.
     void DrawFocusRect(const TRect& r);
 
@@ -490,15 +495,16 @@ private:
     };
 
     QPainter* Active();
-    void ApplyState();
+    void ApplyState(QPainter* p);
     void Changed();
     QImage* TargetImage();
+    QPoint ToImagePoint(int x, int y) const;
     QRect DeviceBounds() const;
-    void FillDeviceRegion(const QRegion& region, TColor color);
-    void FillWithBrush(const QRegion& logicalRegion);
-    void PaintPenPixels(const QRegion& logicalRegion);
-    void DrawPenLine(TPoint from, TPoint to);
-    void DrawTextLine(const QString& line, int x, int y, int accel, bool hideUnderline);
+    void FillWithBrush(QPainter* p, const QRegion& region);
+    void PaintPenPixels(QPainter* p, const QRegion& region);
+    void DrawPenLine(QPainter* p, TPoint from, TPoint to);
+    void DrawTextLine(QPainter* p, const QFont& font, const QString& line, int x, int y, int accel,
+                      bool opaque);
 
     TBrush m_brush;
     TPen m_pen;
@@ -515,6 +521,7 @@ private:
     TPoint m_origin;
     std::optional<QRegion> m_clip;
     std::vector<State> m_saved;
+    bool m_dirty = true; // origin or clip not yet given to the painter
 };
 
 // Saves the canvas state for a scope.
