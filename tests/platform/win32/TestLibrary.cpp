@@ -1,0 +1,3 @@
+extern "C" __attribute__((visibility("default"))) int win32testlib_answer() {
+    return 42;
+}
