@@ -209,13 +209,16 @@ FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
 }
 
 BOOL FreeLibrary(HMODULE hLibModule) {
-    std::lock_guard lock(TableMutex());
-    auto it = Table().find(hLibModule);
-    if (hLibModule == nullptr || it == Table().end()) {
-        return FALSE;
+    {
+        std::lock_guard lock(TableMutex());
+        auto it = Table().find(hLibModule);
+        if (hLibModule == nullptr || it == Table().end()) {
+            return FALSE;
+        }
+        if (--it->second.references == 0) {
+            Table().erase(it);
+        }
     }
-    if (--it->second.references == 0) {
-        Table().erase(it);
-    }
+    // Outside the lock: the library's destructors may load or free others.
     return dlclose(hLibModule) == 0 ? TRUE : FALSE;
 }

@@ -527,8 +527,8 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
     std::string_view key;
     if (lpKeyName != nullptr) {
         key = Trim(lpKeyName);
-        if (key.empty() || key.find('=') != std::string_view::npos ||
-            key.front() == '[' || key.front() == ';') {
+        if (key.empty() || key.find('=') != std::string_view::npos || key.front() == '[' ||
+            key.front() == ';') {
             return FALSE;
         }
     }

@@ -33,8 +33,11 @@ protected:
     ScopedEnv env_{"QUENBY_REGISTRY_DIR", dir_.path().c_str()};
 };
 
-std::vector<BYTE> Bytes(const std::string& s) {
-    return std::vector<BYTE>(s.begin(), s.end());
+// REG_SZ data: the text and its NUL.
+std::vector<BYTE> Sz(const std::string& s) {
+    std::vector<BYTE> bytes(s.begin(), s.end());
+    bytes.push_back(0);
+    return bytes;
 }
 
 TEST_F(Registry, LooksUpKeysAndValues) {
@@ -47,17 +50,15 @@ TEST_F(Registry, LooksUpKeysAndValues) {
         std::vector<BYTE> data;
     } cases[] = {
         {"Software\\Microsoft\\WAB\\DLLPath", nullptr, ERROR_SUCCESS, ERROR_SUCCESS, REG_SZ,
-         Bytes(std::string("/opt/wab/libwab32.so", 21))},
+         Sz("/opt/wab/libwab32.so")},
         {"software\\MICROSOFT\\wab\\dllpath\\", "", ERROR_SUCCESS, ERROR_SUCCESS, REG_SZ,
-         Bytes(std::string("/opt/wab/libwab32.so", 21))},
+         Sz("/opt/wab/libwab32.so")},
         {"Software\\Quenby", "name", ERROR_SUCCESS, ERROR_SUCCESS, REG_SZ,
-         Bytes(std::string("a \"quoted\" \\ text", 18))},
+         Sz("a \"quoted\" \\ text")},
         {"Software\\Quenby", "Count", ERROR_SUCCESS, ERROR_SUCCESS, REG_DWORD, {0x2a, 0, 0, 0}},
         {"Software\\Quenby", "Blob", ERROR_SUCCESS, ERROR_SUCCESS, REG_BINARY, {1, 2, 0xff}},
-        {"Software\\Quenby", "Home", ERROR_SUCCESS, ERROR_SUCCESS, REG_EXPAND_SZ,
-         Bytes(std::string("%HOME%", 7))},
-        {"Software\\Quenby", "Twice", ERROR_SUCCESS, ERROR_SUCCESS, REG_SZ,
-         Bytes(std::string("second", 7))},
+        {"Software\\Quenby", "Home", ERROR_SUCCESS, ERROR_SUCCESS, REG_EXPAND_SZ, Sz("%HOME%")},
+        {"Software\\Quenby", "Twice", ERROR_SUCCESS, ERROR_SUCCESS, REG_SZ, Sz("second")},
         {"Software\\Quenby", "Broken", ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, 0, {}},
         {"Software\\Quenby", "Unterminated", ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, 0, {}},
         {"Software\\Quenby", nullptr, ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, 0, {}},
