@@ -1,0 +1,112 @@
+// The address-book store: one SQLite database file in WAL mode.
+//
+// Schema version 1 (PRAGMA application_id 'QBWK', PRAGMA user_version 1):
+//   store(uid BLOB)                      one row: the store's identity, part
+//                                        of every entry identifier it issues
+//   entries(id INTEGER PRIMARY KEY AUTOINCREMENT, object_type INTEGER)
+//                                        ids are never reused, so an old
+//                                        identifier can never hit a new entry
+//   props(entry_id, tag, value) WITHOUT ROWID, primary key (entry_id, tag)
+//                                        the value's storage follows the tag's
+//                                        type: integers for PT_SHORT, PT_LONG,
+//                                        PT_BOOLEAN and PT_SYSTIME (64 bits),
+//                                        text for PT_STRING8, blobs for
+//                                        PT_BINARY and PT_MV_STRING8 (each
+//                                        string followed by a NUL)
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/wab32/WabAbi.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace wab {
+
+// One property as the store keeps it.
+struct StoredValue {
+    ULONG tag = 0;
+    std::int64_t n = 0; // integer types and PT_SYSTIME
+    std::string bytes;  // PT_STRING8, PT_BINARY, packed PT_MV_STRING8
+};
+
+struct ContentRow {
+    std::int64_t id = 0;
+    ULONG objectType = 0;
+    bool hasName = false;
+    std::string displayName;
+};
+
+using StoreUid = std::array<BYTE, 16>;
+
+class Statement {
+public:
+    Statement() = default;
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    int Prepare(sqlite3* db, const char* sql);
+    sqlite3_stmt* get() const { return m_stmt; }
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+class Store {
+public:
+    // Empty name: the user's default address book, created on first use.
+    static HRESULT Open(const char* fileName, ULONG ulFlags, std::shared_ptr<Store>& out);
+    static std::string DefaultPath();
+
+    ~Store();
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
+
+    bool ReadOnly() const { return m_readOnly; }
+    const StoreUid& Uid() const { return m_uid; }
+
+    HRESULT LoadContents(std::vector<ContentRow>& rows);
+    HRESULT GetObjectType(std::int64_t id, ULONG& objectType);
+    // Fills the first `count` elements of `values`, reusing their storage.
+    HRESULT ReadProps(std::int64_t id, std::vector<StoredValue>& values, std::size_t& count);
+    HRESULT ReadProp(std::int64_t id, ULONG tag, StoredValue& value);
+    HRESULT InsertEntry(ULONG objectType, const std::vector<StoredValue>& props, std::int64_t& id);
+    // `missing` counts the identifiers that named no entry.
+    HRESULT DeleteEntries(const std::vector<std::int64_t>& ids, std::size_t& missing);
+
+    HRESULT BeginTransaction();
+    HRESULT CommitTransaction();
+    HRESULT AbortTransaction();
+
+private:
+    Store() = default;
+    HRESULT OpenConnection(const std::string& path, bool readOnly, bool mayInitialise);
+    HRESULT Initialise();
+    HRESULT Validate();
+    HRESULT PrepareStatements();
+    HRESULT Exec(const char* sql);
+    HRESULT BeginWrite(bool& ownTransaction);
+    HRESULT EndWrite(bool ownTransaction, HRESULT hr);
+
+    std::mutex m_mutex; // the statements are shared by every object of this store
+    sqlite3* m_db = nullptr;
+    bool m_readOnly = false;
+    bool m_inTransaction = false;
+    StoreUid m_uid{};
+    Statement m_contents;
+    Statement m_objectType;
+    Statement m_props;
+    Statement m_prop;
+    Statement m_insertEntry;
+    Statement m_insertProp;
+    Statement m_deleteProps;
+    Statement m_deleteEntry;
+};
+
+} // namespace wab

@@ -1,0 +1,516 @@
+// The address-book library and its store, through the ABI only.
+#include <functional>
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/platform/wab32/WabTestSupport.h"
+#include "tools/wabtool/WabClient.h"
+
+using wabtest::ReadBytes;
+using wabtest::ScopedEnv;
+using wabtest::StringProp;
+using wabtest::TempDir;
+using wabtool::AddressBook;
+using wabtool::ComRef;
+using wabtool::EntryView;
+using wabtool::WabBuffer;
+
+namespace {
+
+std::string UserName() {
+    return getpwuid(geteuid())->pw_name;
+}
+
+HRESULT AddContact(AddressBook& book, const std::string& name, std::vector<BYTE>* id = nullptr,
+                   ULONG objectType = MAPI_MAILUSER) {
+    SPropValue props[] = {StringProp(PR_DISPLAY_NAME, name.c_str())};
+    return book.Add(objectType, props, 1, id);
+}
+
+std::vector<std::string> Names(AddressBook& book) {
+    std::vector<std::string> names;
+    HRESULT hr = book.ForEach([&](const EntryView& e) {
+        names.push_back(e.String(PR_DISPLAY_NAME));
+        return true;
+    });
+    EXPECT_EQ(hr, S_OK);
+    return names;
+}
+
+std::vector<std::string> NamesIn(const std::string& file) {
+    AddressBook book;
+    EXPECT_EQ(book.Open(file), S_OK) << file;
+    return Names(book);
+}
+
+// A new store file holding `count` contacts named c0, c1, ...
+void MakeStore(const std::string& file, int count) {
+    AddressBook book;
+    ASSERT_EQ(book.Open(file, WAB_CREATE_STORE), S_OK);
+    ASSERT_EQ(book.BeginTransaction(), S_OK);
+    for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(AddContact(book, "c" + std::to_string(i)), S_OK);
+    }
+    ASSERT_EQ(book.CommitTransaction(), S_OK);
+}
+
+void RunSql(const std::string& file, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &error), SQLITE_OK) << error;
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+std::string IntegrityOf(const std::string& file) {
+    sqlite3* db = nullptr;
+    std::string verdict = "cannot open";
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr);
+        if (sqlite3_step(stmt) == SQLITE_ROW) {
+            verdict = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        }
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+    return verdict;
+}
+
+void CheckStoredEntry(AddressBook& book, const EntryView& e, ULONG binaryTag,
+                      const std::string& blob) {
+    EXPECT_EQ(e.objectType, MAPI_MAILUSER);
+    EXPECT_EQ(e.String(PR_DISPLAY_NAME), "J\xC3\xBCrgen \xE2\x82\xAC");
+    ASSERT_NE(e.Find(PR_GENDER), nullptr);
+    EXPECT_EQ(e.Find(PR_GENDER)->Value.i, genderMale);
+    ASSERT_NE(e.Find(PR_BIRTHDAY), nullptr);
+    EXPECT_EQ(e.Find(PR_BIRTHDAY)->Value.ft.dwLowDateTime, 0x89ABCDEFu);
+    EXPECT_EQ(e.Find(PR_BIRTHDAY)->Value.ft.dwHighDateTime, 0x01D2A3B4u);
+    ASSERT_NE(e.Find(binaryTag), nullptr);
+    const SBinary& bin = e.Find(binaryTag)->Value.bin;
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bin.lpb), bin.cb), blob);
+    ASSERT_NE(e.Find(PR_CHILDRENS_NAMES), nullptr);
+    const SLPSTRArray& mv = e.Find(PR_CHILDRENS_NAMES)->Value.MVszA;
+    ASSERT_EQ(mv.cValues, 3u);
+    EXPECT_STREQ(mv.lppszA[0], "Ann");
+    EXPECT_STREQ(mv.lppszA[1], "");
+    EXPECT_STREQ(mv.lppszA[2], "Bj\xC3\xB6rn");
+    ASSERT_NE(e.Find(PR_CONTACT_DEFAULT_ADDRESS_INDEX), nullptr);
+    EXPECT_EQ(e.Find(PR_CONTACT_DEFAULT_ADDRESS_INDEX)->Value.l, -7);
+    ASSERT_NE(e.Find(PR_ENTRYID), nullptr);
+    EXPECT_EQ(e.Find(PR_OBJECT_TYPE)->Value.ul, MAPI_MAILUSER);
+
+    // Asking for named tags: a missing one comes back as an error value,
+    // PT_UNSPECIFIED takes the stored type.
+    ULONG type = 0;
+    ComRef<IUnknown> unknown;
+    EXPECT_EQ(book.Book()->OpenEntry(e.entryId.cb, reinterpret_cast<LPENTRYID>(e.entryId.lpb),
+                                     nullptr, 0, &type, unknown.out()),
+              S_OK);
+    ComRef<IMailUser> user(static_cast<IMailUser*>(unknown.release()));
+    struct {
+        ULONG cValues = 3;
+        ULONG aulPropTag[3] = {PR_DISPLAY_NAME, PR_EMAIL_ADDRESS,
+                               PROP_TAG(PT_UNSPECIFIED, PROP_ID(PR_GENDER))};
+    } tags;
+    ULONG count = 0;
+    LPSPropValue values = nullptr;
+    EXPECT_EQ(user->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &count, &values),
+              MAPI_W_ERRORS_RETURNED);
+    WabBuffer held(book.Object(), values);
+    EXPECT_EQ(count, 3u);
+    EXPECT_EQ(values[0].ulPropTag, PR_DISPLAY_NAME);
+    EXPECT_EQ(values[1].ulPropTag, PROP_TAG(PT_ERROR, PROP_ID(PR_EMAIL_ADDRESS)));
+    EXPECT_EQ(values[1].Value.err, MAPI_E_NOT_FOUND);
+    EXPECT_EQ(values[2].ulPropTag, PR_GENDER);
+
+    // A stored entry is never rewritten.
+    SPropValue change = StringProp(PR_DISPLAY_NAME, "x");
+    EXPECT_TRUE(FAILED(user->SetProps(1, &change, nullptr)));
+}
+
+class WabStoreTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    ScopedEnv xdg{"XDG_DATA_HOME", dir.file("xdg")};
+};
+
+// ---- Where the default address book lives -------------------------------------
+
+struct DefaultCase {
+    const char* what;
+    std::optional<std::string> xdg; // relative to the temp folder unless it starts "rel"
+    std::string expected;           // relative to the temp folder
+};
+
+TEST_F(WabStoreTest, DefaultAddressBookIsCreatedPrivateAtTheXdgLocation) {
+    const DefaultCase cases[] = {
+        {"XDG_DATA_HOME set", "xdg", "xdg/wab/" + UserName() + ".wab"},
+        {"XDG_DATA_HOME unset", std::nullopt, "home/.local/share/wab/" + UserName() + ".wab"},
+        {"relative XDG_DATA_HOME ignored", "rel/data",
+         "home/.local/share/wab/" + UserName() + ".wab"},
+    };
+    ScopedEnv home("HOME", dir.file("home"));
+    for (const DefaultCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::optional<std::string> value = c.xdg;
+        if (value && value->rfind("rel", 0) != 0) {
+            value = dir.file(*value);
+        }
+        ScopedEnv xdgCase("XDG_DATA_HOME", value);
+        const std::string expected = dir.file(c.expected);
+        {
+            AddressBook book;
+            ASSERT_EQ(book.Open(""), S_OK);
+            ASSERT_EQ(AddContact(book, c.what), S_OK);
+        }
+        struct stat st {};
+        ASSERT_EQ(stat(expected.c_str(), &st), 0) << expected;
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+        // A null parameter block means the same book.
+        IAddrBook* book = nullptr;
+        IWABObject* object = nullptr;
+        ASSERT_EQ(WABOpen(&book, &object, nullptr, 0), S_OK);
+        book->Release();
+        object->Release();
+        EXPECT_EQ(NamesIn(""), std::vector<std::string>{c.what});
+        std::filesystem::remove(expected);
+    }
+}
+
+TEST_F(WabStoreTest, CreatedStoreIsPrivateAndCreateNeverOverwrites) {
+    const std::string file = dir.file("new.wab");
+    MakeStore(file, 1);
+    struct stat st {};
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    const std::string before = ReadBytes(file);
+    AddressBook book;
+    EXPECT_TRUE(FAILED(book.Open(file, WAB_CREATE_STORE)));
+    EXPECT_EQ(ReadBytes(file), before);
+    EXPECT_EQ(NamesIn(file), std::vector<std::string>{"c0"});
+}
+
+// ---- Files that are not usable stores ---------------------------------------------
+
+TEST_F(WabStoreTest, MissingFileFailsAndIsNotCreated) {
+    const std::string file = dir.file("missing.wab");
+    AddressBook book;
+    EXPECT_TRUE(FAILED(book.Open(file)));
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(WabStoreTest, UnusableFilesFailAndStayByteForByte) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> make;
+    };
+    const Case cases[] = {
+        {"text file",
+         [](const std::string& f) { wabtest::WriteBytes(f, "BEGIN:VCARD\nEND:VCARD\n"); }},
+        {"empty file", [](const std::string& f) { wabtest::WriteBytes(f, ""); }},
+        {"other SQLite database",
+         [](const std::string& f) {
+             RunSql(f, "CREATE TABLE t(x); INSERT INTO t VALUES(1),(2);");
+         }},
+        {"other SQLite database in WAL mode",
+         [](const std::string& f) {
+             RunSql(f, "PRAGMA journal_mode=WAL; CREATE TABLE t(x); INSERT INTO t VALUES(1);");
+         }},
+        {"newer schema",
+         [](const std::string& f) {
+             MakeStore(f, 3);
+             RunSql(f, "PRAGMA user_version=2;");
+         }},
+        {"truncated store",
+         [](const std::string& f) {
+             MakeStore(f, 400);
+             std::filesystem::resize_file(f, std::filesystem::file_size(f) / 2);
+         }},
+        {"overwritten page",
+         [](const std::string& f) {
+             MakeStore(f, 400);
+             std::string bytes = ReadBytes(f);
+             ASSERT_GT(bytes.size(), 4u * 4096);
+             for (std::size_t i = 2 * 4096; i < 3 * 4096; ++i) {
+                 bytes[i] = static_cast<char>(0x5A);
+             }
+             wabtest::WriteBytes(f, bytes);
+         }},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string file = dir.file("case" + std::to_string(n++) + ".wab");
+        c.make(file);
+        const std::string before = ReadBytes(file);
+        {
+            AddressBook book;
+            EXPECT_TRUE(FAILED(book.Open(file)));
+        }
+        EXPECT_EQ(ReadBytes(file), before);
+        EXPECT_FALSE(std::filesystem::exists(file + "-wal"));
+    }
+}
+
+// ---- Entries and their properties ---------------------------------------------------
+
+TEST_F(WabStoreTest, PropertiesOfEveryStoredTypeComeBackUnchanged) {
+    const std::string file = dir.file("props.wab");
+    MakeStore(file, 0);
+    const ULONG binaryTag = PROP_TAG(PT_BINARY, 0x6601);
+    const BYTE blob[] = {0, 1, 2, 0xFF};
+    char* children[] = {const_cast<char*>("Ann"), const_cast<char*>(""),
+                        const_cast<char*>("Bj\xC3\xB6rn")};
+    {
+        AddressBook book;
+        ASSERT_EQ(book.Open(file), S_OK);
+        std::vector<SPropValue> props(6);
+        props[0] = StringProp(PR_DISPLAY_NAME, "J\xC3\xBCrgen \xE2\x82\xAC");
+        props[1].ulPropTag = PR_GENDER;
+        props[1].Value.i = genderMale;
+        props[2].ulPropTag = PR_BIRTHDAY;
+        props[2].Value.ft = {0x89ABCDEFu, 0x01D2A3B4u};
+        props[3].ulPropTag = binaryTag;
+        props[3].Value.bin = {sizeof blob, const_cast<LPBYTE>(blob)};
+        props[4].ulPropTag = PR_CHILDRENS_NAMES;
+        props[4].Value.MVszA = {3, children};
+        props[5].ulPropTag = PR_CONTACT_DEFAULT_ADDRESS_INDEX;
+        props[5].Value.l = -7;
+        ASSERT_EQ(book.Add(MAPI_MAILUSER, props.data(), 6), S_OK);
+
+        // Types the store cannot keep, and computed properties, are refused.
+        SPropValue wide{};
+        wide.ulPropTag = PROP_TAG(PT_UNICODE, 0x3001);
+        EXPECT_TRUE(FAILED(book.Add(MAPI_MAILUSER, &wide, 1)));
+        SPropValue computed{};
+        computed.ulPropTag = PR_OBJECT_TYPE;
+        EXPECT_TRUE(FAILED(book.Add(MAPI_MAILUSER, &computed, 1)));
+    }
+
+    AddressBook book;
+    ASSERT_EQ(book.Open(file), S_OK);
+    int seen = 0;
+    ASSERT_EQ(book.ForEach([&](const EntryView& e) {
+        ++seen;
+        CheckStoredEntry(book, e, binaryTag,
+                         std::string(reinterpret_cast<const char*>(blob), sizeof blob));
+        return true;
+    }),
+              S_OK);
+    EXPECT_EQ(seen, 1);
+}
+
+TEST_F(WabStoreTest, ContentsTableListsEveryEntryOneRowAtATime) {
+    const std::string file = dir.file("rows.wab");
+    MakeStore(file, 0);
+    AddressBook book;
+    ASSERT_EQ(book.Open(file), S_OK);
+    ASSERT_EQ(AddContact(book, "A"), S_OK);
+    ASSERT_EQ(AddContact(book, "L", nullptr, MAPI_DISTLIST), S_OK);
+    ASSERT_EQ(AddContact(book, "B"), S_OK);
+
+    ComRef<IMAPITable> table;
+    ASSERT_EQ(book.Container()->GetContentsTable(0, table.out()), S_OK);
+    struct {
+        ULONG cValues = 3;
+        ULONG aulPropTag[3] = {PR_DISPLAY_NAME, PR_ENTRYID, PR_OBJECT_TYPE};
+    } columns;
+    ASSERT_EQ(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0), S_OK);
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_EQ(table->SeekRow(BOOKMARK_BEGINNING, 0, nullptr), S_OK);
+        std::vector<std::pair<std::string, ULONG>> rows;
+        for (;;) {
+            LPSRowSet set = nullptr;
+            ASSERT_EQ(table->QueryRows(1, 0, &set), S_OK);
+            ASSERT_NE(set, nullptr);
+            const ULONG cRows = set->cRows;
+            if (cRows == 1) {
+                const SRow& row = set->aRow[0];
+                EXPECT_EQ(row.cValues, 3u);
+                EXPECT_EQ(row.lpProps[1].ulPropTag, PR_ENTRYID);
+                EXPECT_EQ(row.lpProps[2].ulPropTag, PR_OBJECT_TYPE);
+                rows.emplace_back(row.lpProps[0].Value.lpszA, row.lpProps[2].Value.ul);
+                book.Object()->FreeBuffer(row.lpProps);
+            }
+            book.Object()->FreeBuffer(set);
+            if (cRows == 0) {
+                break;
+            }
+        }
+        const std::vector<std::pair<std::string, ULONG>> expected = {
+            {"A", MAPI_MAILUSER}, {"L", MAPI_DISTLIST}, {"B", MAPI_MAILUSER}};
+        EXPECT_EQ(rows, expected);
+    }
+}
+
+// ---- Deleting ------------------------------------------------------------------------
+
+TEST_F(WabStoreTest, DeleteIsCommittedBeforeItReturns) {
+    const std::string file = dir.file("delete.wab");
+    MakeStore(file, 0);
+    // The other process starts before any connection is open here: SQLite
+    // state must never cross a fork.
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    pid_t child = fork();
+    if (child == 0) {
+        close(go[1]);
+        char byte = 0;
+        int count = -1;
+        if (read(go[0], &byte, 1) == 1) {
+            AddressBook seen;
+            if (seen.Open(file) == S_OK) {
+                count = 0;
+                seen.ForEach([&](const EntryView&) { return ++count, true; });
+            }
+        }
+        _exit(count);
+    }
+    close(go[0]);
+
+    AddressBook book;
+    ASSERT_EQ(book.Open(file), S_OK);
+    std::vector<BYTE> keep;
+    std::vector<BYTE> gone;
+    ASSERT_EQ(AddContact(book, "keep", &keep), S_OK);
+    ASSERT_EQ(AddContact(book, "gone", &gone), S_OK);
+
+    AddressBook other; // a second connection, opened before the delete
+    ASSERT_EQ(other.Open(file), S_OK);
+    ASSERT_EQ(book.Delete(gone), S_OK);
+    EXPECT_EQ(Names(other), std::vector<std::string>{"keep"});
+
+    ASSERT_EQ(write(go[1], "x", 1), 1);
+    close(go[1]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1) << "entries another process sees";
+
+    // Deleting it again is a partial success; foreign or broken identifiers
+    // delete nothing at all.
+    EXPECT_EQ(book.Delete(gone), MAPI_W_PARTIAL_COMPLETION);
+    std::vector<BYTE> foreign;
+    {
+        AddressBook elsewhere;
+        ASSERT_EQ(elsewhere.Open(dir.file("other.wab"), WAB_CREATE_STORE), S_OK);
+        ASSERT_EQ(AddContact(elsewhere, "other", &foreign), S_OK);
+    }
+    ASSERT_EQ(foreign.size(), keep.size());
+    EXPECT_EQ(book.Delete(foreign), MAPI_E_INVALID_ENTRYID);
+    EXPECT_EQ(book.Delete(std::vector<BYTE>(5, 0)), MAPI_E_INVALID_ENTRYID);
+    book.Close();
+    other.Close();
+    EXPECT_EQ(NamesIn(file), std::vector<std::string>{"keep"});
+}
+
+TEST_F(WabStoreTest, ReadOnlyStoreListsButChangesNothing) {
+    const std::string file = dir.file("readonly.wab");
+    MakeStore(file, 2);
+    ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+    const std::string before = ReadBytes(file);
+    {
+        AddressBook book;
+        ASSERT_EQ(book.Open(file), S_OK);
+        std::vector<std::vector<BYTE>> ids;
+        ASSERT_EQ(book.ForEach([&](const EntryView& e) {
+            ids.emplace_back(e.entryId.lpb, e.entryId.lpb + e.entryId.cb);
+            return true;
+        }),
+                  S_OK);
+        ASSERT_EQ(ids.size(), 2u);
+        EXPECT_TRUE(FAILED(book.Delete(ids[0])));
+        EXPECT_TRUE(FAILED(AddContact(book, "new")));
+        EXPECT_TRUE(FAILED(book.BeginTransaction()));
+    }
+    EXPECT_EQ(ReadBytes(file), before);
+    EXPECT_EQ(NamesIn(file), (std::vector<std::string>{"c0", "c1"}));
+}
+
+// ---- Transactions and concurrency ----------------------------------------------------
+
+TEST_F(WabStoreTest, TransactionIsAllOrNothing) {
+    const std::string file = dir.file("tx.wab");
+    MakeStore(file, 0);
+    {
+        AddressBook book;
+        ASSERT_EQ(book.Open(file), S_OK);
+        ASSERT_EQ(book.BeginTransaction(), S_OK);
+        ASSERT_EQ(AddContact(book, "aborted"), S_OK);
+        ASSERT_EQ(book.AbortTransaction(), S_OK);
+        ASSERT_EQ(book.BeginTransaction(), S_OK);
+        ASSERT_EQ(AddContact(book, "kept"), S_OK);
+        EXPECT_EQ(NamesIn(file), std::vector<std::string>{}) << "visible before commit";
+        ASSERT_EQ(book.CommitTransaction(), S_OK);
+        ASSERT_EQ(book.BeginTransaction(), S_OK);
+        ASSERT_EQ(AddContact(book, "never committed"), S_OK);
+    }
+    EXPECT_EQ(NamesIn(file), std::vector<std::string>{"kept"});
+}
+
+TEST_F(WabStoreTest, TwoProcessesWritingAtOnceLeaveASoundStore) {
+    const std::string file = dir.file("shared.wab");
+    MakeStore(file, 0);
+    constexpr int kAdds = 120;
+    auto work = [&](const std::string& tag) {
+        AddressBook book;
+        if (book.Open(file) != S_OK) {
+            return false;
+        }
+        std::vector<BYTE> previous;
+        for (int i = 0; i < kAdds; ++i) {
+            std::vector<BYTE> id;
+            if (AddContact(book, tag + std::to_string(i), &id) != S_OK) {
+                return false;
+            }
+            if (i % 3 == 2 && book.Delete(previous) != S_OK) {
+                return false;
+            }
+            previous = id;
+            if (i % 40 == 0) {
+                if (book.BeginTransaction() != S_OK) {
+                    return false;
+                }
+                for (int k = 0; k < 10; ++k) {
+                    if (AddContact(book, tag + "batch") != S_OK) {
+                        return false;
+                    }
+                }
+                if (book.CommitTransaction() != S_OK) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+        children[c] = fork();
+        if (children[c] == 0) {
+            _exit(work("p" + std::to_string(c) + "-") ? 0 : 1);
+        }
+    }
+    for (int round = 0; round < 20; ++round) {
+        AddressBook reader;
+        ASSERT_EQ(reader.Open(file), S_OK);
+        Names(reader);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(IntegrityOf(file), "ok");
+    const std::size_t perProcess = kAdds - kAdds / 3 + 3 * 10;
+    EXPECT_EQ(NamesIn(file).size(), 2 * perProcess);
+}
+
+} // namespace

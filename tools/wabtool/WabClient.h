@@ -1,0 +1,121 @@
+// A small RAII client of the address-book library's ABI: what wabtool needs
+// to create, read and delete entries. Never touches the store directly.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/wab32/WabAbi.h"
+
+namespace wabtool {
+
+// Holds one reference to a library object.
+template <class T> class ComRef {
+public:
+    ComRef() = default;
+    explicit ComRef(T* p) : m_p(p) {}
+    ~ComRef() { reset(); }
+    ComRef(ComRef&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
+    ComRef& operator=(ComRef&& other) noexcept {
+        if (this != &other) {
+            reset(std::exchange(other.m_p, nullptr));
+        }
+        return *this;
+    }
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+
+    T* get() const { return m_p; }
+    T* operator->() const { return m_p; }
+    explicit operator bool() const { return m_p != nullptr; }
+    // For out-parameters: drops what is held first.
+    T** out() {
+        reset();
+        return &m_p;
+    }
+    void reset(T* p = nullptr) {
+        if (m_p != nullptr) {
+            m_p->Release();
+        }
+        m_p = p;
+    }
+    // Hands the reference to the caller.
+    T* release() { return std::exchange(m_p, nullptr); }
+
+private:
+    T* m_p = nullptr;
+};
+
+// A buffer the library allocated, given back with FreeBuffer.
+class WabBuffer {
+public:
+    explicit WabBuffer(IWABObject* object, void* p = nullptr) : m_object(object), m_p(p) {}
+    ~WabBuffer() { reset(); }
+    WabBuffer(const WabBuffer&) = delete;
+    WabBuffer& operator=(const WabBuffer&) = delete;
+    void reset(void* p = nullptr) {
+        if (m_p != nullptr) {
+            m_object->FreeBuffer(m_p);
+        }
+        m_p = p;
+    }
+    template <class T> T* as() const { return static_cast<T*>(m_p); }
+
+private:
+    IWABObject* m_object;
+    void* m_p;
+};
+
+// One entry as ForEach hands it out; valid during the callback only.
+struct EntryView {
+    ULONG objectType = 0;
+    SBinary entryId{};
+    const SPropValue* props = nullptr;
+    ULONG count = 0;
+
+    const SPropValue* Find(ULONG tag) const;
+    std::string String(ULONG tag) const; // empty when absent
+};
+
+std::string DescribeResult(HRESULT hr);
+
+class AddressBook {
+public:
+    AddressBook() = default;
+    ~AddressBook() { Close(); }
+    AddressBook(const AddressBook&) = delete;
+    AddressBook& operator=(const AddressBook&) = delete;
+
+    // Empty name: the user's default address book. flags: WAB_PARAM::ulFlags.
+    HRESULT Open(const std::string& file, ULONG flags = 0);
+    void Close();
+    bool IsOpen() const { return static_cast<bool>(m_book); }
+
+    HRESULT BeginTransaction();
+    HRESULT CommitTransaction();
+    HRESULT AbortTransaction();
+
+    // objectType: MAPI_MAILUSER or MAPI_DISTLIST.
+    HRESULT Add(ULONG objectType, const SPropValue* props, ULONG count,
+                std::vector<BYTE>* entryId = nullptr);
+    // Stops early when the visitor returns false. withProps: open every entry
+    // and fetch all its properties; otherwise the row's columns only.
+    HRESULT ForEach(const std::function<bool(const EntryView&)>& visit, bool withProps = true);
+    HRESULT Delete(const std::vector<BYTE>& entryId);
+
+    IAddrBook* Book() const { return m_book.get(); }
+    IWABObject* Object() const { return m_object.get(); }
+    IABContainer* Container() const { return m_container.get(); }
+
+private:
+    ComRef<IAddrBook> m_book;
+    ComRef<IWABObject> m_object;
+    ComRef<IABContainer> m_container;
+    ComRef<IWABTransaction> m_transaction;
+    std::vector<BYTE> m_userTemplate;
+    std::vector<BYTE> m_listTemplate;
+};
+
+} // namespace wabtool
