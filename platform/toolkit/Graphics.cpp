@@ -1,10 +1,13 @@
 #include "platform/toolkit/Graphics.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
-#include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QRawFont>
+#include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -356,7 +359,69 @@ QFont BaseQFont(const QString& name, TFont::TFontStyles style, TFont::TFontPitch
     return f;
 }
 
+// Ascent and descent per pixel of em from the face's Windows metrics (OS/2
+// usWinAscent/usWinDescent), which is what GDI's cell height is made of; Qt's
+// own are often a few pixels shorter. Bitmap faces keep Qt's strike metrics.
+struct FaceMetrics {
+    bool windows = false;
+    double ascent = 0;
+    double descent = 0;
+};
+
+const FaceMetrics& Face(const QFont& font) {
+    // UI thread only, like all drawing.
+    static QHash<QString, FaceMetrics> cache;
+    const QString key = font.family() + QLatin1Char('/') + QString::number(font.bold()) +
+                        QString::number(font.italic());
+    auto it = cache.find(key);
+    if (it != cache.end()) {
+        return *it;
+    }
+    FaceMetrics m;
+    QFont probe = font;
+    probe.setPixelSize(100);
+    const QRawFont raw = QRawFont::fromFont(probe);
+    if (raw.isValid() && QFontDatabase::isScalable(raw.familyName(), raw.styleName())) {
+        const QByteArray os2 = raw.fontTable("OS/2");
+        const QByteArray head = raw.fontTable("head");
+        if (os2.size() >= 78 && head.size() >= 20) {
+            const auto u16 = [](const QByteArray& a, int at) {
+                return qFromBigEndian<quint16>(a.constData() + at);
+            };
+            const double upem = u16(head, 18);
+            const double ascent = u16(os2, 74);
+            const double descent = u16(os2, 76);
+            if (upem > 0 && ascent + descent > 0) {
+                m = {true, ascent / upem, descent / upem};
+            }
+        }
+    }
+    return *cache.insert(key, m);
+}
+
 } // namespace
+
+TTextMetrics FontMetrics(const QFont& font) {
+    TTextMetrics tm;
+    if (QGuiApplication::instance() == nullptr) {
+        tm.Ascent = font.pixelSize() > 0 ? font.pixelSize() : 11;
+        tm.Height = tm.Ascent;
+        return tm;
+    }
+    const FaceMetrics& face = Face(font);
+    const int px = font.pixelSize();
+    if (face.windows && px > 0) {
+        tm.Ascent = static_cast<int>(std::lround(face.ascent * px));
+        tm.Descent = static_cast<int>(std::lround(face.descent * px));
+    } else {
+        const QFontMetrics fm(font);
+        tm.Ascent = fm.ascent();
+        tm.Descent = fm.descent();
+    }
+    tm.Height = tm.Ascent + tm.Descent;
+    tm.InternalLeading = std::max(0, tm.Height - px);
+    return tm;
+}
 
 int TFont::PixelSize() const {
     if (m_height < 0) {
@@ -366,17 +431,17 @@ int TFont::PixelSize() const {
         return 11;
     }
     // A cell height includes the internal leading: scale by the face's
-    // ascent + descent per em.
+    // cell per em.
     double ratio = 0.83;
     if (QGuiApplication::instance() != nullptr) {
         QFont probe = BaseQFont(m_name, m_style, m_pitch);
         probe.setPixelSize(100);
-        const double cell = QFontMetricsF(probe).height();
-        if (cell > 0) {
-            ratio = 100.0 / cell;
+        const TTextMetrics tm = FontMetrics(probe);
+        if (tm.Height > 0) {
+            ratio = 100.0 / tm.Height;
         }
     }
-    return std::max(1, static_cast<int>(std::lround(m_height * ratio)));
+    return std::clamp(static_cast<int>(std::lround(m_height * ratio)), 1, m_height);
 }
 
 QFont TFont::ToQFont() const {
@@ -1054,6 +1119,19 @@ void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
     if (sweep == 0) {
         sweep = twoPi; // same radial: the whole ellipse
     }
+    // Where a radial meets the ellipse; the ring pixel nearest to it is
+    // drawn even when its centre falls just outside the sweep.
+    const double a = (x2 - x1) / 2.0;
+    const double b = (y2 - y1) / 2.0;
+    const auto onEllipse = [&](double x, double y) {
+        const double dx = x - cx;
+        const double dy = y - cy;
+        const double len = std::sqrt((dx * dx) / (a * a) + (dy * dy) / (b * b));
+        return len > 0 ? QPointF(cx + dx / len, cy + dy / len) : QPointF(cx + a, cy);
+    };
+    const QPointF ends[2] = {onEllipse(x3, y3), onEllipse(x4, y4)};
+    QPoint nearest[2];
+    double best[2] = {1e300, 1e300};
     QRegion arc;
     for (const QRect& r : ring) {
         for (int y = r.top(); y <= r.bottom(); ++y) {
@@ -1061,8 +1139,18 @@ void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
                 if (norm(angle(x + 0.5, y + 0.5) - start) <= sweep) {
                     arc += QRect(x, y, 1, 1);
                 }
+                for (int i = 0; i < 2; ++i) {
+                    const double d = std::hypot(x + 0.5 - ends[i].x(), y + 0.5 - ends[i].y());
+                    if (d < best[i]) {
+                        best[i] = d;
+                        nearest[i] = QPoint(x, y);
+                    }
+                }
             }
         }
+    }
+    for (const QPoint& pt : nearest) {
+        arc += QRect(pt, QSize(1, 1));
     }
     PaintPenPixels(p, arc);
     Changed();
@@ -1094,25 +1182,29 @@ int TCanvas::TextHeight(const QString& text) const {
 }
 
 QSize TCanvas::TextExtent(const QString& text) const {
-    const QFontMetrics fm(m_font.ToQFont());
-    return {fm.horizontalAdvance(text), fm.height()};
+    const QFont font = m_font.ToQFont();
+    return {QFontMetrics(font).horizontalAdvance(text), FontMetrics(font).Height};
+}
+
+TTextMetrics TCanvas::TextMetrics() const {
+    return FontMetrics(m_font.ToQFont());
 }
 
 void TCanvas::DrawTextLine(QPainter* p, const QFont& font, const QString& line, int x, int y,
                            int accel, bool opaque) {
     const QFontMetrics fm(font);
+    const TTextMetrics tm = FontMetrics(font);
     if (opaque && BrushPaints(m_brush)) {
-        p->fillRect(QRect(x, y, fm.horizontalAdvance(line), fm.height()),
-                    ToQColor(m_brush.Color()));
+        p->fillRect(QRect(x, y, fm.horizontalAdvance(line), tm.Height), ToQColor(m_brush.Color()));
     }
     const QColor color = ToQColor(m_font.Color());
     p->setFont(font);
     p->setPen(color);
-    p->drawText(QPoint(x, y + fm.ascent()), line);
+    p->drawText(QPoint(x, y + tm.Ascent), line);
     if (accel >= 0 && accel < line.size()) {
         const int ax = x + fm.horizontalAdvance(line.left(accel));
         const int aw = fm.horizontalAdvance(line.mid(accel, 1));
-        const int uy = y + fm.ascent() + std::max(1, fm.underlinePos());
+        const int uy = y + tm.Ascent + std::max(1, fm.underlinePos());
         p->fillRect(QRect(ax, uy, std::max(1, aw), std::max(1, fm.lineWidth())), color);
     }
 }
@@ -1145,7 +1237,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text) {
 int TCanvas::DrawText(const QString& text, TRect& r, UINT flags) {
     const QFont font = m_font.ToQFont();
     const QFontMetrics fm(font);
-    const int lineHeight = fm.height();
+    const int lineHeight = FontMetrics(font).Height;
 
     int accel = -1;
     QString plain = text;

@@ -256,6 +256,17 @@ using TFontPitch = TFont::TFontPitch;
 using enum TFont::TFontStyle;
 using enum TFont::TFontPitch;
 
+// Text cell metrics as GDI reports them: ascent and descent from the face's
+// Windows metrics when it has them (Qt's are often shorter), so cell heights
+// and baselines match the classic layout.
+struct TTextMetrics {
+    int Height = 0; // Ascent + Descent
+    int Ascent = 0;
+    int Descent = 0;
+    int InternalLeading = 0; // Height minus the em size
+};
+TTextMetrics FontMetrics(const QFont& font);
+
 // ---- Pen -----------------------------------------------------------------------
 
 class TPen : public QObject {
@@ -436,7 +447,8 @@ public:
     void TextRect(const TRect& r, int x, int y, const QString& text);
     int TextWidth(const QString& text) const;
     int TextHeight(const QString& text) const;
-    QSize TextExtent(const QString& text) const;
+    QSize TextExtent(const QString& text) const; // height: the font's cell height
+    TTextMetrics TextMetrics() const;
     // DrawText with the DT_* flags listed above. Returns the height of the
     // text drawn (or measured, with DT_CALCRECT, which also sets r's right
     // and bottom and draws nothing). An opaque brush fills behind each line.
