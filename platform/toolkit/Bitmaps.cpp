@@ -515,7 +515,7 @@ void TIcon::SetSize(int width, int height) {
 
 void TIcon::LoadFromFile(const QString& fileName) {
     m_images = DecodeIcon(ReadFile(fileName), QStringLiteral("\"%1\"").arg(fileName));
-    SetIcon(QIcon());
+    SetImages(QIcon());
 }
 
 void TIcon::LoadFromData(const QByteArray& data) {
@@ -524,7 +524,7 @@ void TIcon::LoadFromData(const QByteArray& data) {
     } else {
         m_images = DecodeIcon(data, QStringLiteral("Icon data"));
     }
-    SetIcon(QIcon());
+    SetImages(QIcon());
 }
 
 void TIcon::LoadFromResourceName(const QString& name) {
@@ -533,11 +533,15 @@ void TIcon::LoadFromResourceName(const QString& name) {
         throw EResNotFound(QStringLiteral("Resource %1 not found").arg(name));
     }
     m_images = DecodeIcon(ReadFile(path), QStringLiteral("Resource %1").arg(name));
-    SetIcon(QIcon());
+    SetImages(QIcon());
 }
 
 void TIcon::SetIcon(const QIcon& icon) {
-    // A null icon here means: rebuild from m_images (just loaded).
+    SetImages(icon);
+}
+
+void TIcon::SetImages(const QIcon& icon) {
+    // A null icon means: rebuild from m_images, just loaded.
     if (!icon.isNull()) {
         m_images.clear();
         for (int size : {16, 32}) {
@@ -550,6 +554,11 @@ void TIcon::SetIcon(const QIcon& icon) {
     m_icon = QIcon();
     for (const QImage& image : m_images) {
         m_icon.addPixmap(QPixmap::fromImage(image));
+    }
+    // The size it draws at: the image nearest the standard 32 pixels.
+    if (const QImage* best = Best(32, 32)) {
+        m_width = best->width();
+        m_height = best->height();
     }
     Changed();
 }

@@ -139,7 +139,8 @@ public:
     int Height() const override { return m_height; }
     bool Empty() const override { return m_icon.isNull(); }
     void Draw(TCanvas& canvas, const TRect& dest) const override;
-    // The size Width()/Height() report and Draw(x, y) uses; 32 by default.
+    // The size Width()/Height() report and Draw(x, y) uses: after loading,
+    // that of the image nearest 32 x 32.
     void SetSize(int width, int height);
 
     void LoadFromFile(const QString& fileName);     // throws EInvalidGraphic
@@ -154,6 +155,7 @@ public:
 
 private:
     const QImage* Best(int width, int height) const;
+    void SetImages(const QIcon& icon);
 
     QIcon m_icon;
     std::vector<QImage> m_images;

@@ -685,7 +685,8 @@ QString StripPrefix(const QString& text, int& accel) {
 
 struct TextLine {
     QString text;
-    int start = 0; // index of the line's first character in the plain text
+    int start = 0;    // index of the line's first character in the plain text
+    int visible = -1; // characters of the text left before an ellipsis; -1: all
 };
 
 // Breaks at spaces so that lines fit width; a word wider than the width
@@ -748,6 +749,17 @@ QString EndEllipsis(const QString& line, int width, const QFontMetrics& fm) {
 
 // ---- Canvas --------------------------------------------------------------------
 
+struct TCanvas::LenderState {
+    QTransform transform;
+    bool clipping = false;
+    QRegion clip;
+    QPen pen;
+    QBrush brush;
+    QFont font;
+    QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
+    QPainter::RenderHints hints;
+};
+
 TCanvas::TCanvas() = default;
 
 TCanvas::TCanvas(QPaintDevice* device) : m_device(device) {}
@@ -772,20 +784,45 @@ void TCanvas::Attach(QPainter* painter) {
     }
     m_borrowed = painter;
     if (painter->isActive()) {
-        painter->save();
-        m_baseTransform = painter->transform();
-        if (painter->hasClipping()) {
-            m_baseClip = painter->clipRegion();
+        // Kept by hand rather than with save(): the lender may end painting
+        // before this canvas lets go, which would leave a save unbalanced.
+        m_lender = std::make_unique<LenderState>();
+        m_lender->transform = painter->transform();
+        m_lender->clipping = painter->hasClipping();
+        if (m_lender->clipping) {
+            m_lender->clip = painter->clipRegion();
+            m_baseClip = m_lender->clip;
         }
+        m_lender->pen = painter->pen();
+        m_lender->brush = painter->brush();
+        m_lender->font = painter->font();
+        m_lender->mode = painter->compositionMode();
+        m_lender->hints = painter->renderHints();
+        m_baseTransform = m_lender->transform;
     }
     m_dirty = true;
 }
 
 void TCanvas::Detach() {
     EndPaint();
-    if (m_borrowed != nullptr && m_borrowed->isActive()) {
-        m_borrowed->restore();
+    if (m_borrowed != nullptr && m_lender && m_borrowed->isActive()) {
+        QPainter* p = m_borrowed;
+        p->setTransform(QTransform());
+        if (m_lender->clipping) {
+            p->setTransform(m_lender->transform);
+            p->setClipRegion(m_lender->clip);
+        } else {
+            p->setClipping(false);
+        }
+        p->setTransform(m_lender->transform);
+        p->setPen(m_lender->pen);
+        p->setBrush(m_lender->brush);
+        p->setFont(m_lender->font);
+        p->setCompositionMode(m_lender->mode);
+        p->setRenderHints(p->renderHints(), false);
+        p->setRenderHints(m_lender->hints, true);
     }
+    m_lender.reset();
     m_borrowed = nullptr;
     m_device = nullptr;
     m_baseTransform = QTransform();
@@ -801,9 +838,10 @@ bool TCanvas::Attached() const {
 }
 
 void TCanvas::EndPaint() {
-    if (m_ownPainter) {
+    // The painter object stays: a canvas borrowing it then sees an inactive
+    // painter and draws nothing, instead of holding a dangling pointer.
+    if (m_ownPainter && m_ownPainter->isActive()) {
         m_ownPainter->end();
-        m_ownPainter.reset();
     }
     m_dirty = true;
 }
@@ -818,16 +856,17 @@ QPainter* TCanvas::Active() {
         if (m_device == nullptr) {
             return nullptr;
         }
-        if (!m_ownPainter) {
+        if (!m_ownPainter || !m_ownPainter->isActive()) {
             // A null image or a zero-sized device has nothing to paint on.
             if (m_device->width() <= 0 || m_device->height() <= 0) {
                 return nullptr;
             }
-            auto painter = std::make_unique<QPainter>();
-            if (!painter->begin(m_device)) {
+            if (!m_ownPainter) {
+                m_ownPainter = std::make_unique<QPainter>();
+            }
+            if (!m_ownPainter->begin(m_device)) {
                 return nullptr;
             }
-            m_ownPainter = std::move(painter);
             m_dirty = true;
         }
         p = m_ownPainter.get();
@@ -1282,7 +1321,11 @@ int TCanvas::DrawText(const QString& text, TRect& r, UINT flags) {
     }
     if ((flags & DT_END_ELLIPSIS) != 0) {
         for (TextLine& line : lines) {
-            line.text = EndEllipsis(line.text, r.Width(), fm);
+            const QString cut = EndEllipsis(line.text, r.Width(), fm);
+            if (cut != line.text) {
+                line.visible = static_cast<int>(cut.size()) - 3;
+                line.text = cut;
+            }
         }
     }
 
@@ -1321,7 +1364,11 @@ int TCanvas::DrawText(const QString& text, TRect& r, UINT flags) {
         } else if ((flags & DT_RIGHT) != 0) {
             x = r.Right - w;
         }
-        DrawTextLine(p, font, line.text, x, y, accel >= 0 ? accel - line.start : -1, true);
+        int lineAccel = accel >= 0 ? accel - line.start : -1;
+        if (line.visible >= 0 && lineAccel >= line.visible) {
+            lineAccel = -1; // the marked letter was cut off
+        }
+        DrawTextLine(p, font, line.text, x, y, lineAccel, true);
         y += lineHeight;
     }
     p->restore();

@@ -384,10 +384,15 @@ class TCanvas {
 public:
     TCanvas();
     // The painter is begun on the first drawing call; on a widget that must
-    // happen inside its paint event.
+    // happen inside its paint event, and the paint event calls EndPaint (or
+    // Detach) before it returns.
     explicit TCanvas(QPaintDevice* device);
     // Borrows a painter that is already active; its transform and clip at
-    // this moment are the canvas's device coordinates and outer clip.
+    // this moment are the canvas's device coordinates and outer clip, and its
+    // state is restored on Detach. To draw through another canvas (a paint
+    // handler given the canvas of a paint in progress) borrow its Painter():
+    // origin and clip carry over, and the device keeps a single painter.
+    // The lender must outlive the borrower.
     explicit TCanvas(QPainter* painter);
     ~TCanvas();
     TCanvas(const TCanvas&) = delete;
@@ -527,6 +532,8 @@ private:
     QPaintDevice* m_device = nullptr;
     std::unique_ptr<QPainter> m_ownPainter;
     QPainter* m_borrowed = nullptr;
+    struct LenderState;
+    std::unique_ptr<LenderState> m_lender; // the borrowed painter's state, given back on Detach
     QTransform m_baseTransform;
     std::optional<QRegion> m_baseClip;
 

@@ -253,15 +253,15 @@ TEST(GraphicsPicture, IconFromIcoData) {
     ASSERT_NE(p.Icon(), nullptr);
     EXPECT_FALSE(p.Icon()->Icon().isNull());
 
-    TBitmap dest(16, 16);
-    dest.Canvas()->Draw(0, 0, *p.Icon()); // drawn at its 32 pixel size, clipped
-    EXPECT_EQ(At(dest, 0, 0), clRed);
-    EXPECT_EQ(At(dest, 15, 0), clWhite) << "alpha keeps the background";
-    p.Icon()->SetSize(16, 16);
-    dest.Canvas()->Brush()->SetColor(clWhite);
-    dest.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    EXPECT_EQ(p.Width(), 16) << "drawn at the size it has";
+
+    TBitmap dest(32, 32);
     dest.Canvas()->Draw(0, 0, *p.Icon());
     EXPECT_EQ(At(dest, 15, 15), clRed);
+    EXPECT_EQ(At(dest, 15, 0), clWhite) << "alpha keeps the background";
+    EXPECT_EQ(At(dest, 16, 16), clWhite);
+    dest.Canvas()->StretchDraw(Rect(0, 0, 32, 32), *p.Icon());
+    EXPECT_EQ(At(dest, 31, 31), clRed);
     EXPECT_THROW(p.LoadFromData(QByteArray("\x05TIcon garbage")), EInvalidGraphic);
     EXPECT_NE(p.Icon(), nullptr);
 }

@@ -472,6 +472,15 @@ TEST(GraphicsCanvas, DrawTextEndEllipsisFitsTheRectangle) {
     TRect wide = Rect(0, 0, 500, 20);
     c.DrawText(text, wide, DT_SINGLELINE | DT_END_ELLIPSIS | DT_CALCRECT);
     EXPECT_EQ(wide.Width(), c.TextWidth(text)) << "text that fits is not cut";
+
+    // Without the ellipsis the text is clipped to the rectangle, unless DT_NOCLIP.
+    Surface clipped(80, 20);
+    clipped.C().Brush()->SetStyle(bsClear);
+    TRect narrow = Rect(0, 0, 30, 20);
+    clipped.C().DrawText(text, narrow, DT_SINGLELINE);
+    EXPECT_LE(clipped.InkBounds().Right, 30);
+    clipped.C().DrawText(text, narrow, DT_SINGLELINE | DT_NOCLIP);
+    EXPECT_GT(clipped.InkBounds().Right, 40);
 }
 
 TEST(GraphicsCanvas, SaveAndRestoreOriginAndClip) {
@@ -567,6 +576,32 @@ TEST(GraphicsCanvas, BorrowedPainterAndNoDevice) {
     EXPECT_EQ(p.transform(), QTransform::fromTranslate(2, 2)) << "lender's state restored";
     p.end();
     EXPECT_EQ(FromQColor(QColor(img.pixel(3, 2))), clBlack);
+
+    // Painting a parent's background into a child's canvas: the handler's
+    // canvas borrows the painter of the canvas it is given and draws in its
+    // own coordinates, landing shifted and clipped.
+    Surface child(6, 6);
+    TCanvas& outer = child.C();
+    outer.MoveOrigin(-2, -2);
+    outer.IntersectClipRect(Rect(2, 2, 5, 5));
+    {
+        TCanvas handler;
+        handler.Attach(outer.Painter());
+        handler.Brush()->SetColor(clRed);
+        handler.FillRect(Rect(0, 0, 10, 10));
+        handler.Detach();
+    }
+    EXPECT_EQ(child.InkBounds(), Rect(0, 0, 3, 3)) << child.Map();
+    outer.Brush()->SetColor(clBlue);
+    outer.FillRect(Rect(2, 2, 3, 3)); // the lender goes on as before
+    EXPECT_EQ(child.At(0, 0), clBlue);
+
+    // A borrower whose lender ended painting draws nothing and does not crash.
+    TCanvas late;
+    late.Attach(outer.Painter());
+    (void)child.bmp.Image();
+    late.FillRect(Rect(0, 0, 5, 5));
+    late.Detach();
 
     // Without a device everything is a quiet no-op.
     TCanvas none;
