@@ -118,12 +118,16 @@ TEST(GraphicsFont, HeightSizeStyleAndChangeNotice) {
     f.SetColor(f.Color());
     EXPECT_EQ(changes, 0);
 
-    // A form description sets the style set by its names.
+    // A form description sets enumerations by their names or values.
     ASSERT_TRUE(f.setProperty("Style", QVariant(QStringLiteral("fsBold|fsUnderline"))));
     EXPECT_EQ(f.Style(), TFontStyles(fsBold | fsUnderline));
     EXPECT_EQ(changes, 1);
     EXPECT_TRUE(f.ToQFont().bold());
     EXPECT_TRUE(f.ToQFont().underline());
+    ASSERT_TRUE(f.setProperty("Style", QVariant(int(fsItalic))));
+    EXPECT_EQ(f.Style(), TFontStyles(fsItalic));
+    ASSERT_TRUE(f.setProperty("Pitch", QVariant(QStringLiteral("fpFixed"))));
+    EXPECT_EQ(f.Pitch(), fpFixed);
     ASSERT_TRUE(f.setProperty("Color", QVariant::fromValue(int(clBtnFace))));
     EXPECT_EQ(f.Color(), clBtnFace);
 
