@@ -1,0 +1,281 @@
+#include "common/oe/CxWab.h"
+
+#include <cstring>
+
+#include "common/oe/CxWabFolder.h"
+#include "common/oe/WabRecord.h"
+#include "platform/win32/CrtAssert.h"
+
+namespace {
+
+constexpr char kDllPathKey[] = "Software\\Microsoft\\WAB\\DLLPath";
+
+// The contents columns; ReadRecord takes the identifier and the kind by
+// position, so the order is fixed.
+struct ContentsColumns {
+    ULONG cValues = 3;
+    ULONG aulPropTag[3] = {PR_DISPLAY_NAME, PR_ENTRYID, PR_OBJECT_TYPE};
+};
+
+// A row we can read: the identifier in column 1 and the kind in column 2.
+bool IsWellFormed(const SRow& row) {
+    return row.cValues >= 3 && row.lpProps != nullptr && row.lpProps[1].ulPropTag == PR_ENTRYID &&
+           row.lpProps[2].ulPropTag == PR_OBJECT_TYPE;
+}
+
+ULONG ObjectTypeOf(const SRow& row) {
+    return IsWellFormed(row) ? row.lpProps[2].Value.ul : 0;
+}
+
+} // namespace
+
+CxWab::CxWab(const char* pszWabFile)
+    : m_szWabFile{}, m_pRootFolder(), m_bLibLoaded(false), m_hWabLib(nullptr),
+      m_lpfnWABOpen(nullptr), m_lpAdrBook(nullptr), m_lpWABObject(nullptr), m_lpPropArray(nullptr),
+      m_ulcValues(0) {
+    char szPath[260] = "";
+    bool bFits = true;
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDllPathKey, 0, KEY_READ, &hKey) == ERROR_SUCCESS) {
+        DWORD cbData = sizeof szPath;
+        DWORD dwType = 0;
+        LSTATUS status = RegQueryValueExA(hKey, nullptr, nullptr, &dwType,
+                                          reinterpret_cast<LPBYTE>(szPath), &cbData);
+        if (status == ERROR_SUCCESS) {
+            if (cbData < sizeof szPath) {
+                szPath[cbData] = '\0';
+            } else if (std::memchr(szPath, '\0', sizeof szPath) == nullptr) {
+                bFits = false;
+            }
+        } else {
+            bFits = status != ERROR_MORE_DATA;
+            szPath[0] = '\0';
+        }
+        RegCloseKey(hKey);
+    }
+    // A path longer than the buffer is not cut down: what is left of it could
+    // name another library. The session then simply has no library.
+    if (bFits) {
+        m_hWabLib = LoadLibraryA(szPath[0] != '\0' ? szPath : "WAB32.DLL");
+        if (m_hWabLib != nullptr) {
+            m_lpfnWABOpen = reinterpret_cast<LPWABOPEN>(GetProcAddress(m_hWabLib, "WABOpen"));
+            m_bLibLoaded = true;
+        }
+    }
+    if (pszWabFile != nullptr) {
+        Open(pszWabFile);
+    }
+}
+
+CxWab::~CxWab() {
+    Close();
+    if (m_bLibLoaded && m_hWabLib != nullptr) {
+        FreeLibrary(m_hWabLib);
+    }
+}
+
+bool CxWab::Open(const char* pszWabFile) {
+    Close();
+    if (m_lpfnWABOpen == nullptr) {
+        return false;
+    }
+    if (pszWabFile == nullptr || pszWabFile[0] == '\0') {
+        m_szWabFile[0] = '\0';
+    } else {
+        std::size_t n = strnlen(pszWabFile, sizeof m_szWabFile);
+        if (n == sizeof m_szWabFile) {
+            // Cut to 259 characters it would name another file, which the
+            // user might then delete contacts from.
+            m_szWabFile[0] = '\0';
+            return false;
+        }
+        std::memcpy(m_szWabFile, pszWabFile, n + 1);
+    }
+
+    WAB_PARAM wp{};
+    wp.cbSize = sizeof wp;
+    wp.hwnd = nullptr;
+    wp.szFileName = m_szWabFile;
+    wp.ulFlags = 0;
+    // clang-format off
+    CRT_ASSERT(m_lpfnWABOpen!=NULL);
+    // clang-format on
+    HRESULT hr = m_lpfnWABOpen(&m_lpAdrBook, &m_lpWABObject, &wp, 0);
+    if (FAILED(hr)) {
+        // Nothing was handed out; whatever the pointers hold is not ours.
+        m_lpAdrBook = nullptr;
+        m_lpWABObject = nullptr;
+        return false;
+    }
+    if (m_lpAdrBook == nullptr || m_lpWABObject == nullptr) {
+        Close();
+        return false;
+    }
+
+    ULONG cbEID = 0;
+    LPENTRYID lpEID = nullptr;
+    hr = m_lpAdrBook->GetPAB(&cbEID, &lpEID);
+    if (FAILED(hr)) {
+        Close();
+        return false;
+    }
+    ULONG ulObjType = 0;
+    IUnknown* lpUnknown = nullptr;
+    hr = m_lpAdrBook->OpenEntry(cbEID, lpEID, nullptr, 0, &ulObjType, &lpUnknown);
+    m_lpWABObject->FreeBuffer(lpEID);
+    if (FAILED(hr) || lpUnknown == nullptr || ulObjType != MAPI_ABCONT) {
+        if (SUCCEEDED(hr) && lpUnknown != nullptr) {
+            lpUnknown->Release();
+        }
+        Close();
+        return false;
+    }
+    auto* lpContainer = static_cast<IABContainer*>(lpUnknown);
+    m_pRootFolder = std::make_unique<CxWabFolder>(this, lpContainer);
+    return ReadContents(lpContainer);
+}
+
+bool CxWab::Close() {
+    if (m_lpAdrBook != nullptr) {
+        m_lpAdrBook->Release();
+        m_lpAdrBook = nullptr;
+    }
+    if (m_lpWABObject != nullptr) {
+        m_lpWABObject->Release();
+        m_lpWABObject = nullptr;
+    }
+    m_pRootFolder.reset();
+    return true;
+}
+
+WabRecord* CxWab::GetFirstRecord() {
+    if (!m_pRootFolder) {
+        return nullptr;
+    }
+    return static_cast<WabRecord*>(m_pRootFolder->GetRecordList()->GetFirst());
+}
+
+WabRecord* CxWab::GetNextRecord() {
+    if (!m_pRootFolder) {
+        return nullptr;
+    }
+    return static_cast<WabRecord*>(m_pRootFolder->GetRecordList()->GetNext());
+}
+
+void CxWab::FillRecord(WabRecord* pRecord, const SPropValue* lpProps, ULONG cValues) {
+    if (pRecord == nullptr) {
+        return;
+    }
+    std::memset(pRecord, 0, sizeof *pRecord);
+    pRecord->cbSize = sizeof(WabRecord);
+    for (ULONG i = 0; lpProps != nullptr && i < cValues; ++i) {
+        const SPropValue& value = lpProps[i];
+        if (char* pszField = GetFieldByTag(pRecord, value.ulPropTag)) {
+            CopyTextField(pszField, GetFieldSizeByTag(value.ulPropTag), value.Value.lpszA);
+        } else if (value.ulPropTag == PR_BIRTHDAY) {
+            pRecord->ftBirthday = value.Value.ft;
+        } else if (value.ulPropTag == PR_GENDER) {
+            pRecord->nGender = value.Value.i;
+        } else if (value.ulPropTag == PR_WEDDING_ANNIVERSARY) {
+            pRecord->ftWeddingAnniversary = value.Value.ft;
+        }
+    }
+}
+
+bool CxWab::ReadContents(IABContainer* lpContainer) {
+    if (lpContainer == nullptr || !m_pRootFolder) {
+        return false;
+    }
+    IMAPITable* lpTable = nullptr;
+    if (FAILED(lpContainer->GetContentsTable(0, &lpTable)) || lpTable == nullptr) {
+        return true; // open, without contacts
+    }
+    ContentsColumns columns;
+    bool bOk = SUCCEEDED(lpTable->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0)) &&
+               SUCCEEDED(lpTable->SeekRow(BOOKMARK_BEGINNING, 0, nullptr));
+    while (bOk) {
+        SRowSet* lpRowAB = nullptr;
+        if (FAILED(lpTable->QueryRows(1, 0, &lpRowAB))) {
+            bOk = false;
+            break;
+        }
+        if (lpRowAB == nullptr) {
+            break;
+        }
+        bool bRow = lpRowAB->cRows != 0;
+        if (bRow && ObjectTypeOf(lpRowAB->aRow[0]) == MAPI_MAILUSER) {
+            // A heap block owned by the root folder from AddRecord on.
+            auto* pRecord = new WabRecord;
+            if (ReadRecord(pRecord, lpRowAB, 0)) {
+                m_pRootFolder->AddRecord(pRecord);
+            } else {
+                delete pRecord; // a contact that cannot be opened or read is skipped
+            }
+        }
+        FreeRows(lpRowAB);
+        if (!bRow) {
+            break;
+        }
+    }
+    lpTable->Release();
+    if (!bOk) {
+        Close();
+    }
+    return bOk;
+}
+
+bool CxWab::ReadRecord(WabRecord* pRecord, SRowSet* lpRowAB, int index) {
+    // clang-format off
+    CRT_ASSERT(pRecord!=NULL);
+    CRT_ASSERT(lpRowAB!=NULL);
+    CRT_ASSERT(index>=0&&index<(int)lpRowAB->cRows);
+    // clang-format on
+    const SRow& row = lpRowAB->aRow[index];
+    if (ObjectTypeOf(row) != MAPI_MAILUSER || m_lpAdrBook == nullptr) {
+        return false;
+    }
+    const SBinary& eid = row.lpProps[1].Value.bin;
+    if (eid.cb == 0 || eid.lpb == nullptr) {
+        return false; // nothing to open, and nothing a delete could name
+    }
+    ULONG ulObjType = 0;
+    IUnknown* lpUnknown = nullptr;
+    HRESULT hr = m_lpAdrBook->OpenEntry(eid.cb, reinterpret_cast<LPENTRYID>(eid.lpb), nullptr, 0,
+                                        &ulObjType, &lpUnknown);
+    if (FAILED(hr) || lpUnknown == nullptr) {
+        return false;
+    }
+    if (ulObjType != MAPI_MAILUSER) {
+        lpUnknown->Release();
+        return false;
+    }
+    auto* lpMailUser = static_cast<IMailUser*>(lpUnknown);
+    hr = lpMailUser->GetProps(nullptr, 0, &m_ulcValues, &m_lpPropArray);
+    auto* lpCopy = SUCCEEDED(hr) ? static_cast<LPBYTE>(LocalAlloc(LPTR, eid.cb)) : nullptr;
+    bool bRead = lpCopy != nullptr;
+    if (bRead) {
+        FillRecord(pRecord, m_lpPropArray, m_ulcValues);
+        std::memcpy(lpCopy, eid.lpb, eid.cb);
+        pRecord->cbEntryID = eid.cb;
+        pRecord->lpEntryID = lpCopy;
+        pRecord->lpMailUser = lpMailUser; // the record holds this reference now
+    } else {
+        lpMailUser->Release();
+    }
+    if (m_lpPropArray != nullptr) {
+        m_lpWABObject->FreeBuffer(m_lpPropArray);
+    }
+    m_lpPropArray = nullptr;
+    m_ulcValues = 0;
+    return bRead;
+}
+
+void CxWab::FreeRows(SRowSet* lpRows) {
+    if (lpRows == nullptr || m_lpWABObject == nullptr) {
+        return;
+    }
+    for (ULONG i = 0; i < lpRows->cRows; ++i) {
+        m_lpWABObject->FreeBuffer(lpRows->aRow[i].lpProps);
+    }
+    m_lpWABObject->FreeBuffer(lpRows);
+}
