@@ -1,0 +1,46 @@
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+
+#include "app/DemoForm.h"
+#include "app/Startup.h"
+#include "platform/toolkit/Application.h"
+#include "platform/toolkit/Fonts.h"
+
+int main(int argc, char** argv) {
+    if (const std::string missing = MissingDisplayMessage(); !missing.empty()) {
+        std::fprintf(stderr, "%s\n", missing.c_str());
+        return 1;
+    }
+    QApplication qtApp(argc, argv);
+    tk::RegisterFonts();
+    tk::TApplication application;
+    try {
+        application.Initialize();
+        application.SetTitle(QStringLiteral("Quenby for WAB"));
+        TfmDemo* fmDemo = nullptr;
+        application.CreateForm(fmDemo);
+        // For the smoke tests: a picture of the screen where the window is,
+        // then quit.
+        if (const QByteArray shot = qgetenv("QUENBY_SNAPSHOT"); !shot.isEmpty()) {
+            QTimer::singleShot(500, [fmDemo, shot] {
+                QWidget* w = fmDemo->Handle();
+                QPixmap pixmap;
+                if (QScreen* screen = w->screen();
+                    screen && QGuiApplication::platformName() == QLatin1String("xcb")) {
+                    pixmap = screen->grabWindow(0, w->x(), w->y(), w->width(), w->height());
+                } else {
+                    pixmap = w->grab();
+                }
+                pixmap.save(QString::fromLocal8Bit(shot));
+                tk::Application->Terminate();
+            });
+        }
+        application.Run();
+    } catch (...) {
+        application.HandleException(&application);
+    }
+    return 0;
+}

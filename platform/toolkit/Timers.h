@@ -1,0 +1,85 @@
+// Message-loop timers. Components ask the timer service instead of Qt
+// directly, so a test can install a manual clock and advance it.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "platform/toolkit/Component.h"
+
+namespace tk {
+
+class TTimerService {
+public:
+    virtual ~TTimerService() = default;
+    // Calls callback every intervalMs milliseconds on the GUI thread until
+    // stopped. Returns a non-zero id.
+    virtual int Start(int intervalMs, std::function<void()> callback) = 0;
+    virtual void Stop(int id) = 0;
+
+    static TTimerService& Instance();
+    // Installs a service (not owned); null goes back to the Qt-based one.
+    static void Install(TTimerService* service);
+};
+
+// A clock that only moves when told: Advance fires every due timer in order
+// of its due time, the way the message loop would have.
+class TManualTimerService : public TTimerService {
+public:
+    int Start(int intervalMs, std::function<void()> callback) override;
+    void Stop(int id) override;
+    void Advance(int ms);
+    long long Now() const { return m_now; }
+    int ActiveCount() const { return static_cast<int>(m_timers.size()); }
+
+private:
+    struct Timer {
+        int interval;
+        long long due;
+        std::function<void()> callback;
+    };
+    std::map<int, Timer> m_timers;
+    long long m_now = 0;
+    int m_nextId = 1;
+};
+
+// Installs a manual clock for a scope.
+class TManualClockScope {
+public:
+    TManualClockScope() { TTimerService::Install(&m_service); }
+    ~TManualClockScope() { TTimerService::Install(nullptr); }
+    TManualClockScope(const TManualClockScope&) = delete;
+    TManualClockScope& operator=(const TManualClockScope&) = delete;
+    TManualTimerService& Clock() { return m_service; }
+
+private:
+    TManualTimerService m_service;
+};
+
+class TTimer : public TComponent {
+    Q_OBJECT
+    Q_PROPERTY(int Interval READ Interval WRITE SetInterval)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+
+public:
+    explicit TTimer(TComponent* AOwner);
+    ~TTimer() override;
+    int Interval() const { return m_interval; }
+    void SetInterval(int ms);
+    bool Enabled() const { return m_enabled; }
+    void SetEnabled(bool enabled);
+
+    TNotifyEvent OnTimer;
+
+protected:
+    void Loaded() override;
+
+private:
+    void Restart();
+    int m_interval = 1000;
+    bool m_enabled = true;
+    int m_id = 0;
+};
+
+} // namespace tk

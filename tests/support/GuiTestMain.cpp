@@ -1,0 +1,15 @@
+// Entry point of the GUI test executables: one application object for the
+// whole run, the program's fonts registered, so pixels are reproducible.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "platform/toolkit/Fonts.h"
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    tk::RegisterFonts();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
