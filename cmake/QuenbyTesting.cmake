@@ -5,22 +5,20 @@ include(GoogleTest)
 # platform at 96 DPI so that pixels are the same on every machine.
 function(quenby_add_test name)
     cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
-    add_executable(${name} ${T_SOURCES})
+    add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/TestEnvironment.cpp)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest)
     if(NOT T_GUI)
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
-    set(env
-        "QT_QPA_PLATFORM=offscreen"
-        "QT_FONT_DPI=96"
-        "QT_ENABLE_HIGHDPI_SCALING=0"
-        "QT_SCALE_FACTOR=1"
-        "QUENBY_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
-        "QUENBY_BINARY_DIR=${CMAKE_BINARY_DIR}")
+    # The environment comes from the executable itself (TestEnvironment.cpp),
+    # so a test run by hand behaves as under ctest.
+    target_compile_definitions(${name} PRIVATE
+        QUENBY_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+        QUENBY_BINARY_DIR="${CMAKE_BINARY_DIR}")
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+        PROPERTIES TIMEOUT 300)
 endfunction()
 
 # Adds each listed folder that has a CMakeLists.txt.

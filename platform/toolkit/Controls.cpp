@@ -1,5 +1,6 @@
 #include "platform/toolkit/Controls.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -680,11 +681,119 @@ std::intptr_t TControl::Perform(unsigned Msg, std::uintptr_t WParam, std::intptr
     return m.Result;
 }
 
-void TControl::DefaultHandler(TMessage& Message) {
-    if (Message.Event && m_dispatchWidget) {
-        m_defaultResult = m_dispatchWidget->DefaultEvent(Message.Event);
-        m_defaultCalled = true;
+namespace {
+bool IsInputEvent(QEvent::Type t) {
+    switch (t) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return true;
+    default:
+        return false;
     }
+}
+} // namespace
+
+void TControl::DefaultHandler(TMessage& Message) {
+    if (!Message.Event) {
+        return;
+    }
+    m_defaultCalled = true;
+    if (m_nativeDispatch) {
+        // A wrapped native widget gets the event once the handlers return.
+        m_defaultResult = true;
+        return;
+    }
+    if (m_dispatchWidget) {
+        // Qt would pass an unhandled input event up to the parent window,
+        // which no window of the classic toolkits does.
+        m_defaultResult =
+            IsInputEvent(Message.Event->type()) || m_dispatchWidget->DefaultEvent(Message.Event);
+    }
+}
+
+bool TControl::TranslateInputEvent(QEvent* e, QPoint offset, TMessage& m) {
+    m.Event = e;
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        auto* me = static_cast<QMouseEvent*>(e);
+        const QPoint p = me->position().toPoint() + offset;
+        m.Msg = MouseMessage(e->type(), me->button());
+        m.WParam = ShiftFromQt(me->modifiers(), me->buttons()) |
+                   (e->type() == QEvent::MouseButtonDblClick ? ssDouble : 0u);
+        m.LParam = MakeLParam(p.x(), p.y());
+        return true;
+    }
+    case QEvent::Wheel: {
+        auto* we = static_cast<QWheelEvent*>(e);
+        m.Msg = WM_MOUSEWHEEL;
+        m.WParam =
+            ShiftFromQt(we->modifiers(), we->buttons()) |
+            (static_cast<std::uintptr_t>(static_cast<std::uint16_t>(we->angleDelta().y())) << 16);
+        return true;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        const bool alt = (ke->modifiers() & Qt::AltModifier) != 0;
+        if (e->type() == QEvent::KeyPress) {
+            m.Msg = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        } else {
+            m.Msg = alt ? WM_SYSKEYUP : WM_KEYUP;
+        }
+        m.WParam = VirtualKeyFromQt(ke->key());
+        m.LParam = static_cast<std::intptr_t>(ShiftFromQt(ke->modifiers()));
+        return true;
+    }
+    case QEvent::FocusIn:
+        m.Msg = WM_SETFOCUS;
+        return true;
+    case QEvent::FocusOut:
+        m.Msg = WM_KILLFOCUS;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TControl::DispatchNativeEvent(QWidget* target, QEvent* e) {
+    TMessage m;
+    const QPoint offset =
+        ClientWidget() ? target->mapTo(ClientWidget(), QPoint(0, 0)) : QPoint(0, 0);
+    if (!TranslateInputEvent(e, offset, m)) {
+        return false;
+    }
+    const bool savedNative = m_nativeDispatch;
+    const bool savedCalled = m_defaultCalled;
+    m_nativeDispatch = true;
+    m_defaultCalled = false;
+    QPointer<QObject> alive(this);
+    try {
+        WindowProc(m);
+    } catch (...) {
+        if (QWidget* grabber = QWidget::mouseGrabber()) {
+            grabber->releaseMouse();
+        }
+        if (Application) {
+            Application->HandleException(this);
+        }
+        return true;
+    }
+    if (!alive) {
+        return true;
+    }
+    // Handled, unless a handler let the default handling have it.
+    const bool eat = !m_defaultCalled;
+    m_nativeDispatch = savedNative;
+    m_defaultCalled = savedCalled;
+    return eat;
 }
 
 bool TControl::DispatchEvent(QEvent* e, THandleWidget* from) {
@@ -806,6 +915,8 @@ bool TControl::DispatchEvent(QEvent* e, THandleWidget* from) {
     THandleWidget* savedWidget = m_dispatchWidget;
     const bool savedCalled = m_defaultCalled;
     const bool savedResult = m_defaultResult;
+    const bool savedNative = m_nativeDispatch;
+    m_nativeDispatch = false;
     m_dispatchWidget = from;
     m_defaultCalled = false;
     m_defaultResult = false;
@@ -819,6 +930,7 @@ bool TControl::DispatchEvent(QEvent* e, THandleWidget* from) {
         m_dispatchWidget = savedWidget;
         m_defaultCalled = savedCalled;
         m_defaultResult = savedResult;
+        m_nativeDispatch = savedNative;
     }
     return result;
 }
@@ -993,6 +1105,7 @@ void TControl::WMMouse(TMessage& m) {
     default:
         break;
     }
+    DefaultHandler(m);
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -1195,8 +1308,60 @@ void TWinControl::CreateHandle() {
                               std::max(0, Height() - 2 * m_ncBand));
         m_client->show();
     }
+    RecreateNative();
     for (TControl* c : m_controls) {
         c->CreateHandle();
+    }
+}
+
+namespace {
+// Hands a native widget's input and focus events to its control.
+class NativeEventFilter : public QObject {
+public:
+    explicit NativeEventFilter(TControl* control) : m_control(control) {}
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        return watched->isWidgetType() &&
+               m_control->DispatchNativeEvent(static_cast<QWidget*>(watched), e);
+    }
+
+private:
+    TControl* m_control;
+};
+} // namespace
+
+QWidget* TWinControl::CreateNativeWidget(QWidget* /*parent*/) {
+    return nullptr;
+}
+
+void TWinControl::RecreateNative() {
+    if (!HandleAllocated()) {
+        return;
+    }
+    delete m_native.data();
+    m_native = CreateNativeWidget(ClientWidget());
+    if (!m_native) {
+        return;
+    }
+    if (!m_nativeFilter) {
+        m_nativeFilter = std::make_unique<NativeEventFilter>(this);
+    }
+    m_native->installEventFilter(m_nativeFilter.get());
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(m_native.data())) {
+        area->viewport()->installEventFilter(m_nativeFilter.get());
+    }
+    TControl::ClientWidget()->setFocusProxy(m_native);
+    if (ClientWidget() != TControl::ClientWidget()) {
+        ClientWidget()->setFocusProxy(m_native);
+    }
+    PlaceNative();
+    m_native->show();
+    NativeWidgetCreated();
+}
+
+void TWinControl::PlaceNative() {
+    if (m_native) {
+        const TRect r = ClientRect();
+        m_native->setGeometry(0, 0, r.Width(), r.Height());
     }
 }
 
@@ -1246,6 +1411,7 @@ void TWinControl::SetNonClientBand(int width) {
             m_client->show();
         }
         UpdateHandleGeometry();
+        RecreateNative();
         for (TControl* c : kids) {
             c->CreateHandle();
         }
@@ -1478,6 +1644,7 @@ void TWinControl::WMSize(TMessage& m) {
         m_client->setGeometry(m_ncBand, m_ncBand, std::max(0, Width() - 2 * m_ncBand),
                               std::max(0, Height() - 2 * m_ncBand));
     }
+    PlaceNative();
     Realign();
     TControl::WMSize(m);
 }
@@ -1525,11 +1692,15 @@ void TWinControl::WMKey(TMessage& m) {
             }
         }
         KeyUp(key, shift);
+        if (key != 0) {
+            DefaultHandler(m);
+        }
         return;
     }
 
     if (m.Msg == WM_CHAR || m.Msg == WM_SYSCHAR) {
         QChar ch(static_cast<char16_t>(m.WParam));
+        m.Result = 1; // taken, unless it reaches the control and is kept
         if (form && (m.Msg == WM_SYSCHAR || !WantsChars())) {
             if (form->Perform(CM_DIALOGCHAR, m.WParam, static_cast<std::intptr_t>(shift)) != 0) {
                 return;
@@ -1543,6 +1714,9 @@ void TWinControl::WMKey(TMessage& m) {
                 }
             }
             KeyPress(ch);
+            if (!ch.isNull()) {
+                m.Result = 0;
+            }
         }
         return;
     }
@@ -1574,9 +1748,13 @@ void TWinControl::WMKey(TMessage& m) {
         if (ch.unicode() >= 32 || ch == QLatin1Char('\r') || ch == QLatin1Char('\b') ||
             ch == QLatin1Char('\x1b') || ch == QLatin1Char('\t')) {
             const bool alt = (shift & ssAlt) != 0;
-            Perform(alt ? WM_SYSCHAR : WM_CHAR, ch.unicode(), static_cast<std::intptr_t>(shift));
+            if (Perform(alt ? WM_SYSCHAR : WM_CHAR, ch.unicode(),
+                        static_cast<std::intptr_t>(shift)) != 0) {
+                return;
+            }
         }
     }
+    DefaultHandler(m);
 }
 
 void TWinControl::KeyDown(unsigned& Key, TShiftState Shift) {
@@ -1597,14 +1775,16 @@ void TWinControl::KeyPress(QChar& Key) {
     }
 }
 
-void TWinControl::WMSetFocus(TMessage& /*m*/) {
+void TWinControl::WMSetFocus(TMessage& m) {
+    DefaultHandler(m);
     if (TCustomForm* form = ParentForm(); form && form != this) {
         form->SetFocusedControl(this);
     }
     DoEnter();
 }
 
-void TWinControl::WMKillFocus(TMessage& /*m*/) {
+void TWinControl::WMKillFocus(TMessage& m) {
+    DefaultHandler(m);
     DoExit();
 }
 

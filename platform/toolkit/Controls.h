@@ -198,6 +198,10 @@ public:
     // Sends the message to the control's own WindowProc; returns true when the
     // Qt event behind it was consumed.
     bool DispatchEvent(QEvent* e, THandleWidget* from);
+    // Input and focus events of a native widget the control wraps (an edit,
+    // a list view): through WindowProc first; returns true when a handler
+    // took the event so the native widget must not see it.
+    bool DispatchNativeEvent(QWidget* target, QEvent* e);
 
     bool MouseInControl() const { return m_mouseInControl; }
 
@@ -230,6 +234,7 @@ protected:
     void HandleWidgetDestroyed(THandleWidget* w);
     // The top-level window was moved or sized from outside (window manager).
     virtual void HandleGeometryEvent(QEvent* e);
+    static bool TranslateInputEvent(QEvent* e, QPoint offset, TMessage& m);
     void UpdateHandleGeometry();
     void UpdateHandleVisible();
 
@@ -305,6 +310,7 @@ private:
     THandleWidget* m_dispatchWidget = nullptr;
     bool m_defaultCalled = false;
     bool m_defaultResult = false;
+    bool m_nativeDispatch = false;
 
     std::unique_ptr<THandleWidget> m_ownedHandle;
     QPointer<THandleWidget> m_handle;
@@ -404,10 +410,20 @@ protected:
     void SetFocusable(bool focusable);
     bool Focusable() const { return m_focusable; }
 
+    // A native Qt widget that does the control's work (an edit, a list view),
+    // filling the client area. Its input and focus events go through
+    // WindowProc first. Created with the window, and again when the window's
+    // client area is rebuilt; NativeWidgetCreated then pushes the state.
+    virtual QWidget* CreateNativeWidget(QWidget* parent);
+    virtual void NativeWidgetCreated() {}
+    QWidget* NativeWidget() const { return m_native.data(); }
+
 private:
     void ApplyFocusPolicy();
     void RealignFrom(TControl* changed);
     void SortTabOrder(TWinControl* changed);
+    void RecreateNative();
+    void PlaceNative();
 
     std::vector<TControl*> m_controls;
     std::vector<TWinControl*> m_tabList;
@@ -420,6 +436,8 @@ private:
     int m_ncBand = 0;
     std::unique_ptr<THandleWidget> m_client;
     std::map<unsigned, int> m_timers; // id -> timer service id
+    QPointer<QWidget> m_native;       // a child of the client widget, freed with it
+    std::unique_ptr<QObject> m_nativeFilter;
 };
 
 // A windowed control that paints itself on a canvas; no background erase

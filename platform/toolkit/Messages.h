@@ -31,6 +31,8 @@ enum : unsigned {
     WM_SYSKEYUP = 0x0105,
     WM_SYSCHAR = 0x0106,
     WM_TIMER = 0x0113,
+    WM_HSCROLL = 0x0114,
+    WM_VSCROLL = 0x0115,
     WM_MOUSEMOVE = 0x0200,
     WM_LBUTTONDOWN = 0x0201,
     WM_LBUTTONUP = 0x0202,

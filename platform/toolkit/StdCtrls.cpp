@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/toolkit/Forms.h"
+#include "platform/toolkit/ListView.h"
 #include "platform/toolkit/Timers.h"
 
 namespace tk {
@@ -670,6 +671,7 @@ void RegisterToolkitClasses() {
         RegisterClass<TImage>();
         RegisterClass<TButton>();
         RegisterClass<TTimer>();
+        RegisterClass<TListView>();
         return true;
     }();
     (void)done;

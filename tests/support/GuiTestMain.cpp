@@ -1,13 +1,12 @@
 // Entry point of the GUI test executables: one application object for the
-// whole run, the program's fonts registered, so pixels are reproducible.
+// whole run, the program's fonts registered, so pixels are reproducible
+// (TestEnvironment.cpp has set the platform and DPI already).
 #include <QApplication>
 #include <gtest/gtest.h>
 
 #include "platform/toolkit/Fonts.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     tk::RegisterFonts();
     ::testing::InitGoogleTest(&argc, argv);
