@@ -489,6 +489,7 @@ struct RowReader {
                 }
             }
         }
+        bool starred = false; // contact services mark the primary address "* Home"
         for (const auto& [index, fields] : groups["e-mail"]) {
             auto type = fields.find("type");
             bool primary = type != fields.end() && Trim(type->second).rfind("*", 0) == 0;
@@ -497,11 +498,11 @@ struct RowReader {
                 continue;
             }
             for (const std::string& v : Values(value->second)) {
-                if (primary && addresses.size() == preferred) {
+                if (primary && !starred) {
                     preferred = addresses.size();
+                    starred = true;
                 }
                 addresses.push_back(v);
-                primary = false;
             }
         }
         c.SetEmails(addresses, preferred);

@@ -1,0 +1,375 @@
+// wabtool as people run it (the executable), and its readers on small
+// inputs that show one format detail each.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/platform/wab32/WabTestSupport.h"
+#include "tools/wabtool/Contact.h"
+#include "tools/wabtool/Csv.h"
+#include "tools/wabtool/Text.h"
+#include "tools/wabtool/VCard.h"
+#include "tools/wabtool/WabClient.h"
+
+using wabtest::ReadBytes;
+using wabtest::ScopedEnv;
+using wabtest::TempDir;
+using wabtest::WriteBytes;
+using wabtool::Contact;
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Result RunTool(const TempDir& dir, const std::vector<std::string>& args) {
+    const std::string outFile = dir.file("stdout.txt");
+    const std::string errFile = dir.file("stderr.txt");
+    pid_t child = fork();
+    if (child == 0) {
+        int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(out, 1);
+        dup2(err, 2);
+        std::vector<char*> argv{const_cast<char*>(WABTOOL_PATH)};
+        for (const std::string& a : args) {
+            argv.push_back(const_cast<char*>(a.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(WABTOOL_PATH, argv.data());
+        _exit(127);
+    }
+    Result r;
+    int status = 0;
+    if (waitpid(child, &status, 0) == child && WIFEXITED(status)) {
+        r.status = WEXITSTATUS(status);
+    }
+    r.out = ReadBytes(outFile);
+    r.err = ReadBytes(errFile);
+    return r;
+}
+
+using NameAndEmail = std::pair<std::string, std::string>;
+
+// Display name and e-mail of each entry, from "wabtool list".
+std::vector<NameAndEmail> Listed(const std::string& listing) {
+    std::vector<NameAndEmail> entries;
+    for (const std::string& line : wabtool::Split(listing, "\n")) {
+        std::vector<std::string> fields = wabtool::Split(line, "\t");
+        if (fields.size() == 4) {
+            entries.emplace_back(fields[2], fields[3]);
+        }
+    }
+    return entries;
+}
+
+std::vector<Contact> StoredContacts(const std::string& file) {
+    std::vector<Contact> contacts;
+    wabtool::AddressBook book;
+    EXPECT_EQ(book.Open(file), S_OK);
+    book.ForEach([&](const wabtool::EntryView& e) {
+        contacts.push_back(Contact::FromEntry(e));
+        return true;
+    });
+    return contacts;
+}
+
+std::string FixturesDir() {
+    const char* source = std::getenv("QUENBY_SOURCE_DIR");
+    return std::string(source != nullptr ? source : ".") + "/../shared/fixtures/contacts/";
+}
+
+class WabtoolTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    ScopedEnv data{"XDG_DATA_HOME", dir.file("xdg")};
+
+    std::string NewBook(const std::string& name = "book.wab") {
+        const std::string file = dir.file(name);
+        EXPECT_EQ(RunTool(dir, {"create", file}).status, 0);
+        return file;
+    }
+};
+
+// ---- Real-world exports ---------------------------------------------------------------
+
+TEST_F(WabtoolTest, ImportsEachFixtureWithItsNamesAndAddresses) {
+    if (!std::filesystem::exists(FixturesDir())) {
+        GTEST_SKIP() << "no contact fixtures at " << FixturesDir();
+    }
+    struct Case {
+        const char* file;
+        std::vector<NameAndEmail> expected;
+    };
+    const Case cases[] = {
+        // 2.1, QUOTED-PRINTABLE soft breaks in the middle of UTF-8 characters
+        {"evolution-qp-utf8-2.1.vcf",
+         {{"\xE5\x8D\x81\xE5\x9F\x8E\xE7\x9B\xAE\xE7\xAE\xA1\xE7\x90\x86\xE5\xA4\xA7\xE5\x9E\x8B"
+           "\xE7\x9F\xA5\xE5\xBA\xA7",
+           "weird@weird.com"}}},
+        // 3.0 with item groups, escaped commas and colons, a folded photo
+        {"apple-addressbook-3.0.vcf", {{"Mr. John Richter,James Doe Sr.", "john.doe@ibm.com"}}},
+        // several cards, no final line break
+        {"gmail-list-3.0.vcf",
+         {{"Arnold Smith", "asmithk@gmail.com"},
+          {"Chris Beatle", "chrisy55d@yahoo.com"},
+          {"Doug White", "dwhite@gmail.com"}}},
+        // numbered column groups, " ::: " lists, quoted fields over lines
+        {"google-contacts.csv", {{"test contact", "homeemail@home.com"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string book = NewBook(std::string(c.file) + ".wab");
+        Result imported = RunTool(dir, {"import", "--into", book, FixturesDir() + c.file});
+        EXPECT_EQ(imported.status, 0) << imported.err;
+        Result listed = RunTool(dir, {"list", book});
+        EXPECT_EQ(listed.status, 0);
+        EXPECT_EQ(Listed(listed.out), c.expected);
+    }
+}
+
+TEST_F(WabtoolTest, FixtureDetailsLandInTheirFields) {
+    if (!std::filesystem::exists(FixturesDir())) {
+        GTEST_SKIP() << "no contact fixtures at " << FixturesDir();
+    }
+    const std::string book = NewBook();
+    ASSERT_EQ(RunTool(dir, {"import", "--into", book, FixturesDir() + "apple-addressbook-3.0.vcf",
+                            FixturesDir() + "google-contacts.csv"})
+                  .status,
+              0);
+    std::vector<Contact> contacts = StoredContacts(book);
+    ASSERT_EQ(contacts.size(), 2u);
+    const Contact& apple = contacts[0];
+    EXPECT_EQ(apple.Text(PR_ASSISTANT_TELEPHONE_NUMBER), "905-222-1234"); // item1 labelled
+    EXPECT_EQ(apple.Text(PR_HOME_FAX_NUMBER), "905-888-1234");
+    EXPECT_EQ(apple.Text(PR_HOME_ADDRESS_STREET), "Silicon Alley 5,");
+    EXPECT_EQ(apple.Text(PR_BUSINESS_ADDRESS_STREET), "Street4\nBuilding 6\nFloor 8");
+    EXPECT_EQ(apple.Text(PR_COMMENT), "Favotire Color: Blue");
+    EXPECT_EQ(apple.Text(PR_PERSONAL_HOME_PAGE), "http://www.ibm.com");
+    EXPECT_EQ(apple.Text(PR_SPOUSE_NAME), "Jenny");
+    EXPECT_EQ(apple.Text(PR_COMPANY_NAME), "IBM");
+    EXPECT_EQ(apple.Text(PR_DEPARTMENT_NAME), "Accounting");
+
+    const Contact& google = contacts[1];
+    std::size_t preferred = 9;
+    EXPECT_EQ(google.Emails(preferred),
+              (std::vector<std::string>{"homeemail@home.com", "workemail@work.com",
+                                        "customemail@custom.com"}));
+    EXPECT_EQ(preferred, 0u);
+    EXPECT_EQ(google.Text(PR_MOBILE_TELEPHONE_NUMBER), "mobilephone 123-234-2433");
+    EXPECT_EQ(google.Text(PR_BUSINESS_ADDRESS_CITY), "los angelas");
+    EXPECT_EQ(google.Text(PR_COMPANY_NAME), "company-name");
+    EXPECT_EQ(google.lists.at(PR_CHILDRENS_NAMES), std::vector<std::string>{"child data"});
+}
+
+TEST_F(WabtoolTest, ExportThenImportGivesBackTheSameContacts) {
+    if (!std::filesystem::exists(FixturesDir())) {
+        GTEST_SKIP() << "no contact fixtures at " << FixturesDir();
+    }
+    const std::string original = NewBook("original.wab");
+    std::vector<std::string> import = {"import", "--into", original};
+    for (const char* f : {"evolution-qp-utf8-2.1.vcf", "apple-addressbook-3.0.vcf",
+                          "gmail-list-3.0.vcf", "google-contacts.csv"}) {
+        import.push_back(FixturesDir() + f);
+    }
+    ASSERT_EQ(RunTool(dir, import).status, 0);
+    std::vector<Contact> before = StoredContacts(original);
+    ASSERT_EQ(before.size(), 6u);
+
+    for (const char* format : {"vcard3", "vcard4", "csv"}) {
+        SCOPED_TRACE(format);
+        Result exported = RunTool(dir, {"export", "--from", original, "--format", format});
+        ASSERT_EQ(exported.status, 0) << exported.err;
+        const std::string file =
+            dir.file(std::string("export.") + (std::string(format) == "csv" ? "csv" : "vcf"));
+        WriteBytes(file, exported.out);
+        const std::string copy = NewBook(std::string("copy-") + format + ".wab");
+        ASSERT_EQ(RunTool(dir, {"import", "--into", copy, file}).status, 0);
+        std::vector<Contact> after = StoredContacts(copy);
+        ASSERT_EQ(after.size(), before.size());
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            EXPECT_EQ(after[i].text, before[i].text) << before[i].Text(PR_DISPLAY_NAME);
+            EXPECT_EQ(after[i].numbers, before[i].numbers);
+            EXPECT_EQ(after[i].lists, before[i].lists);
+        }
+    }
+}
+
+// ---- Bad input --------------------------------------------------------------------------
+
+TEST_F(WabtoolTest, BadInputNamesFileAndLineAndWritesNothing) {
+    const std::string book = NewBook();
+    WriteBytes(dir.file("good.vcf"), "BEGIN:VCARD\nVERSION:3.0\nFN:Kept out\nEND:VCARD\n");
+    struct Case {
+        const char* name;
+        std::string content;
+        const char* where; // expected in the message
+    };
+    const Case cases[] = {
+        {"nocolon.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\njunk\r\nEND:VCARD\r\n",
+         "nocolon.vcf:4:"},
+        {"noend.vcf", "BEGIN:VCARD\nVERSION:3.0\nFN:A\nEND:VCARD\nBEGIN:VCARD\nFN:B\n",
+         "noend.vcf:5:"},
+        {"before.vcf", "hello\nBEGIN:VCARD\nFN:A\nEND:VCARD\n", "before.vcf:1:"},
+        {"version.vcf", "BEGIN:VCARD\nVERSION:5.0\nFN:A\nEND:VCARD\n", "version.vcf:2:"},
+        {"qp.vcf", "BEGIN:VCARD\nVERSION:2.1\nFN;ENCODING=QUOTED-PRINTABLE:A=ZZ\nEND:VCARD\n",
+         "qp.vcf:3:"},
+        {"utf8.vcf", "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=UTF-8:\xC3(\nEND:VCARD\n",
+         "utf8.vcf:3:"},
+        {"noname.vcf", "BEGIN:VCARD\nVERSION:3.0\nNOTE:who?\nEND:VCARD\n", "noname.vcf:1:"},
+        {"quote.csv", "Name,E-mail Address\nA,a@x\n\"B,b@x\n", "quote.csv:3:"},
+        {"header.csv", "Colour,Size\nred,9\n", "header.csv:1:"},
+        {"wide.csv", "Name,E-mail Address\nA,a@x,surplus\n", "wide.csv:2:"},
+        {"empty.vcf", "", "empty.vcf"},
+    };
+    const std::string before = ReadBytes(book);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(dir.file(c.name), c.content);
+        Result r = RunTool(dir, {"import", "--into", book, dir.file("good.vcf"), dir.file(c.name)});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(c.where), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("nothing was imported"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(ReadBytes(book), before);
+    EXPECT_EQ(Listed(RunTool(dir, {"list", book}).out), std::vector<NameAndEmail>{});
+}
+
+TEST_F(WabtoolTest, CommandsWorkOnTheDefaultBookAndRefuseMisuse) {
+    WriteBytes(dir.file("one.vcf"),
+               "\xEF\xBB\xBF"
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Default\r\nEMAIL:d@x\r\nEND:VCARD\r\n");
+    EXPECT_EQ(RunTool(dir, {"import", dir.file("one.vcf")}).status, 0);
+    EXPECT_EQ(Listed(RunTool(dir, {"list"}).out), (std::vector<NameAndEmail>{{"Default", "d@x"}}));
+
+    const std::string book = NewBook();
+    const std::string bytes = ReadBytes(book);
+    Result again = RunTool(dir, {"create", book});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(ReadBytes(book), bytes);
+    EXPECT_EQ(RunTool(dir, {"list", dir.file("missing.wab")}).status, 1);
+    EXPECT_EQ(RunTool(dir, {"export", "--format", "xml"}).status, 2);
+    EXPECT_EQ(RunTool(dir, {"import"}).status, 2);
+    EXPECT_EQ(RunTool(dir, {"frobnicate"}).status, 2);
+    for (const char* command : {"create", "import", "export", "list"}) {
+        Result help = RunTool(dir, {command, "--help"});
+        EXPECT_EQ(help.status, 0) << command;
+        EXPECT_EQ(help.out.rfind(std::string("Usage: wabtool ") + command, 0), 0u) << help.out;
+    }
+}
+
+// ---- Format details, in-process ---------------------------------------------------------
+
+struct Parsed {
+    std::vector<Contact> contacts;
+    std::vector<wabtool::Issue> warnings;
+};
+
+Parsed ParseVCard(const std::string& text) {
+    Parsed p;
+    wabtool::Issue error;
+    EXPECT_TRUE(wabtool::ReadVCards(text, "t.vcf", p.contacts, p.warnings, error))
+        << error.Format();
+    return p;
+}
+
+TEST(VCardReaderTest, DecodesTheEncodingsPeopleMeet) {
+    struct Case {
+        const char* what;
+        std::string card;
+        ULONG tag;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"folded line, CRLF", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Jo\r\n hn Smith\r\nEND:VCARD\r\n",
+         PR_DISPLAY_NAME, "John Smith"},
+        {"tab folding, LF", "BEGIN:VCARD\nVERSION:3.0\nFN:Ann\nNOTE:a\n\tb\nEND:VCARD\n",
+         PR_COMMENT, "ab"},
+        {"escapes", "BEGIN:VCARD\nVERSION:3.0\nFN:x\nNOTE:a\\, b\\; c\\nd\\\\e\nEND:VCARD\n",
+         PR_COMMENT, "a, b; c\nd\\e"},
+        {"group prefix",
+         "BEGIN:VCARD\nVERSION:3.0\nFN:x\nitem7.EMAIL;type=INTERNET:g@x\nEND:VCARD\n",
+         PR_EMAIL_ADDRESS, "g@x"},
+        {"2.1 QP soft break inside a character",
+         "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=UTF-8;QUOTED-PRINTABLE:Jos=C3=\n=A9\nEND:VCARD\n",
+         PR_DISPLAY_NAME, "Jos\xC3\xA9"},
+        {"2.1 Latin-1", "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=ISO-8859-1:Jos\xE9\nEND:VCARD\n",
+         PR_DISPLAY_NAME, "Jos\xC3\xA9"},
+        {"no charset, not UTF-8: Windows-1252",
+         "BEGIN:VCARD\nVERSION:2.1\nFN:\x80 Euro\nEND:VCARD\n", PR_DISPLAY_NAME,
+         "\xE2\x82\xAC Euro"},
+        {"no FN: from N", "BEGIN:VCARD\nVERSION:3.0\nN:Smith;Arnold;;;\nEND:VCARD\n",
+         PR_DISPLAY_NAME, "Arnold Smith"},
+        {"no FN or N: from the e-mail", "BEGIN:VCARD\nVERSION:4.0\nEMAIL:only@x\nEND:VCARD\n",
+         PR_DISPLAY_NAME, "only@x"},
+        {"4.0 preference",
+         "BEGIN:VCARD\nVERSION:4.0\nFN:x\nEMAIL:b@x\nEMAIL;PREF=1:a@x\nEND:VCARD\n",
+         PR_EMAIL_ADDRESS, "a@x"},
+        {"2.1 bare types", "BEGIN:VCARD\nVERSION:2.1\nFN:x\nTEL;WORK;FAX:12\nEND:VCARD\n",
+         PR_BUSINESS_FAX_NUMBER, "12"},
+        {"4.0 tel URI",
+         "BEGIN:VCARD\nVERSION:4.0\nFN:x\nTEL;VALUE=uri;TYPE=cell:tel:+1-555\nEND:VCARD\n",
+         PR_MOBILE_TELEPHONE_NUMBER, "+1-555"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Parsed p = ParseVCard(c.card);
+        ASSERT_EQ(p.contacts.size(), 1u);
+        EXPECT_EQ(p.contacts[0].Text(c.tag), c.expected);
+    }
+}
+
+TEST(VCardReaderTest, DatesWithoutAYearAreLeftOutWithAWarning) {
+    Parsed p = ParseVCard("BEGIN:VCARD\nVERSION:4.0\nFN:x\nBDAY:--0517\nANNIVERSARY:20010203\n"
+                          "END:VCARD\n");
+    ASSERT_EQ(p.contacts.size(), 1u);
+    EXPECT_EQ(p.contacts[0].numbers.count(PR_BIRTHDAY), 0u);
+    EXPECT_EQ(p.contacts[0].numbers.count(PR_WEDDING_ANNIVERSARY), 1u);
+    ASSERT_EQ(p.warnings.size(), 1u);
+    EXPECT_EQ(p.warnings[0].line, 4u);
+}
+
+TEST(CsvReaderTest, ReadsTheHeadersOfCommonExports) {
+    struct Case {
+        const char* what;
+        std::string csv;
+        std::map<ULONG, std::string> expected;
+    };
+    const Case cases[] = {
+        {"mail client with Title beside Job Title",
+         "Title,First Name,Last Name,Job Title,E-mail Address,E-mail 2 Address,Business Street,"
+         "Business Street 2\r\nMr.,Ann,Lee,Boss,a@x,b@x,1 Road,Floor 2\r\n",
+         {{PR_DISPLAY_NAME_PREFIX, "Mr."},
+          {PR_TITLE, "Boss"},
+          {PR_DISPLAY_NAME, "Ann Lee"},
+          {PR_EMAIL_ADDRESS, "a@x"},
+          {PR_BUSINESS_ADDRESS_STREET, "1 Road\nFloor 2"}}},
+        {"semicolons and a quoted line break",
+         "Display Name;Primary Email;Notes\n\"Bo\";bo@x;\"two\nlines\"\n",
+         {{PR_DISPLAY_NAME, "Bo"}, {PR_EMAIL_ADDRESS, "bo@x"}, {PR_COMMENT, "two\nlines"}}},
+        {"contact service groups, starred primary",
+         "Name,E-mail 1 - Type,E-mail 1 - Value,E-mail 2 - Type,E-mail 2 - Value,Phone 1 - Type,"
+         "Phone 1 - Value\nCy,Work,w@x,* Home,h@x,Work Fax,77 ::: 78\n",
+         {{PR_EMAIL_ADDRESS, "h@x"},
+          {PR_BUSINESS_FAX_NUMBER, "77"},
+          {PR_PRIMARY_FAX_NUMBER, "78"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<Contact> contacts;
+        std::vector<wabtool::Issue> warnings;
+        wabtool::Issue error;
+        ASSERT_TRUE(wabtool::ReadCsv(c.csv, "t.csv", contacts, warnings, error)) << error.Format();
+        ASSERT_EQ(contacts.size(), 1u);
+        for (const auto& [tag, value] : c.expected) {
+            EXPECT_EQ(contacts[0].Text(tag), value) << std::hex << tag;
+        }
+    }
+}
+
+} // namespace
