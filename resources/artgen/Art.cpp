@@ -17,6 +17,7 @@ Catalogue BuildAll() {
     AddProtein(c);
     AddBlueGlass(c);
     AddShared(c);
+    AddPalette(c);
     return c;
 }
 

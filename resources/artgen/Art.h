@@ -31,6 +31,7 @@ void AddDeepBlue(Catalogue& c);
 void AddProtein(Catalogue& c);
 void AddBlueGlass(Catalogue& c);
 void AddShared(Catalogue& c);
+void AddPalette(Catalogue& c); // designer palette icons, never loaded at run time
 
 // Every image, in a fixed order.
 Catalogue BuildAll();

@@ -277,28 +277,33 @@ Canvas MockWindow(const StyleValues& st, const Images& im) {
     const Canvas& left = im[p + "TITLE_LEFT"];
     const Canvas& client = im[p + "TITLE_CLIENT"];
     const Canvas& right = im[p + "TITLE_RIGHT"];
-    const int th = left.Height();
-    Stretch(win, R(left.Width(), 0, W - right.Width(), client.Height()), client,
-            QRect(0, 0, client.Width(), client.Height()), false);
-    Blit(win, 0, 0, left, false);
-    Blit(win, W - right.Width(), 0, right, false);
+    const int lh = left.Height();
+    auto whole = [](const Canvas& c) { return QRect(0, 0, c.Width(), c.Height()); };
 
-    // Buttons and caption, in title-bar coordinates offset by the frame.
+    // The title bar is a child 3 pixels in: its sections are drawn 3 pixels
+    // up and left, and everything it draws is clipped to it.
+    const int cw = W - 6;
+    const int th = lh - 3;
+    Canvas tb(cw, th);
+    Blit(tb, -3, -3, left, false);
+    const int xl = left.Width() - 3;
+    const int xr = cw - right.Width() + 3;
+    Stretch(tb, R(xl, -3, xr, -3 + client.Height()), client, whole(client), false);
+    Blit(tb, xr, -3, right, false);
     const Canvas& strip = im[p + "TITLEBTN"];
     const int bw = strip.Width() / 18;
     const int T = st.buttonTop - 3;
-    int x = (W - 6) + st.rightOffset + 1;
+    int x = cw + st.rightOffset + 1;
     const int firsts[] = {16, 7, 13};
-    const int states[] = {1, 2, 3};
     for (int i = 0; i < 3; ++i) {
         x -= bw + 1;
-        Blit(win, x + 3, T + 3, Slice(strip, 18, firsts[i] + states[i] - 1), st.titleButtonKeyed);
+        Blit(tb, x, T, Slice(strip, 18, firsts[i] + i), st.titleButtonKeyed);
     }
-    const int xc = st.leftOffset;
-    Blit(win, xc + 3, T + 3, Slice(strip, 18, 1), st.titleButtonKeyed);
-    Text(win, xc + bw + 5 + 3, T + 3 + (strip.Height() - 13) / 2,
+    Blit(tb, st.leftOffset, T, Slice(strip, 18, 1), st.titleButtonKeyed);
+    Text(tb, st.leftOffset + bw + 5, T + (strip.Height() - 13) / 2,
          QStringLiteral("Quenby for WAB - Clean Address Book"), st.blackCaption ? kBlack : kWhite,
          true);
+    win.Put(3, 3, tb);
 
     // Frame.
     const int b = st.borderWidth;
@@ -309,9 +314,22 @@ Canvas MockWindow(const StyleValues& st, const Images& im) {
         win.Fill(R(b, th, 3, H - b), st.form);
         win.Fill(R(b, H - 3, W - b, H - b), st.form);
         win.Fill(R(W - 3, th, W - b, H - b), st.form);
-        Stretch(win, R(b, 0, 3, th), left, QRect(0, 0, 3 - b, th), false);
-        Stretch(win, R(W - 3, 0, W - b, th), right, QRect(right.Width() - 3 + b, 0, 3 - b, th),
-                false);
+        Canvas side(3 - b, lh);
+        Blit(side, 0, 0, left, false);
+        win.Put(b, 0, side);
+        if (right.Width() > 2) {
+            Blit(side, 2 - right.Width(), 0, right, false);
+        } else {
+            Stretch(side, whole(side), right, whole(right), false);
+        }
+        win.Put(W - 3, 0, side);
+        Canvas top(W - 5, 3);
+        Blit(top, -2, 0, left, false);
+        const int x1 = left.Width() - 2;
+        const int x2 = (W - 5) - right.Width() + 3;
+        Blit(top, x2, 0, right, false);
+        Stretch(top, R(x1, 0, x2, client.Height()), client, whole(client), false);
+        win.Put(2, 0, top);
     }
     // Window shape: corner ellipse r x r on the two top corners.
     const double rr = st.corner / 2.0;
@@ -338,7 +356,7 @@ Canvas MockWindow(const StyleValues& st, const Images& im) {
     }
 
     // Menu bar.
-    const int my = th;
+    const int my = lh;
     const int mh = 22;
     if (std::string(st.group) == "MacOS") {
         const Canvas& bar = im["MACOS_MENU_BAR"];

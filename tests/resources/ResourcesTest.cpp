@@ -23,7 +23,7 @@ enum class Key {
     Corners,   // nine-part face with keyed corners
     Shape,     // keyed by its bottom-left pixel, magenta only around one shape
     Glyph,     // keyed by its bottom-left pixel, holes inside glyphs allowed
-    TopLeft,   // keyed by its top-left pixel, magenta only around the face
+    TopLeft,   // keyed by its top-left pixel, rotated for the other orientation
     ThreePart, // three-part stretch: keyed ends, the stretched middle third plain
     White,     // white is the key (menu image list): white and dark pixels only
 };
@@ -168,6 +168,41 @@ std::vector<Expected> Table() {
         {"MSNPOPFORM", 181, 116, 1, K::None, false},
     };
     out.insert(out.end(), outside.begin(), outside.end());
+    // Designer palette icons, one per component class, keyed like glyphs.
+    for (const char* cls : {"TSKFORM",
+                            "TSKMDIFORM",
+                            "TSKMSNPOPFORM",
+                            "TSKTITLEBAR",
+                            "TSKMAINMENU",
+                            "TSKPOPUPMENU",
+                            "TSKBUTTON",
+                            "TSKARROWBUTTON",
+                            "TSKCONTROLBUTTON",
+                            "TSKIMAGEBUTTON",
+                            "TSKTOOLBARSPEEDBUTTON",
+                            "TSKCHECKBOX",
+                            "TSKRADIOBUTTON",
+                            "TSKTRACKBAR",
+                            "TSKSCROLLBAR",
+                            "TSKLISTVIEW",
+                            "TSKIMAGEPANEL",
+                            "TSKPANEL",
+                            "TSKGROUPBOX",
+                            "TSKSTATUSBAR",
+                            "TSKEDIT",
+                            "TSKMASKEDIT",
+                            "TSKNUMBEREDIT",
+                            "TSKSPINEDIT",
+                            "TSKSPINBUTTONS",
+                            "TSKPROGRESSBAR",
+                            "TSKTOOLBAR",
+                            "TSKCHECKGROUP",
+                            "TSKRADIOGROUP",
+                            "TSKFILETHEME",
+                            "TSKBUILTINFILETHEME",
+                            "TSKTHEMEMANAGER"}) {
+        out.push_back({cls, 24, 24, 1, K::Glyph, false});
+    }
     return out;
 }
 
@@ -297,8 +332,10 @@ std::string CheckPixels(const QImage& img, const Expected& e) {
             }
             break;
         case Key::TopLeft:
-            if (!IsKey(s.pixel(0, 0))) {
-                return "top-left pixel is not the key" + at;
+            // A quarter turn brings any corner to the top left.
+            if (!IsKey(s.pixel(0, 0)) || !IsKey(s.pixel(w - 1, 0)) || !IsKey(s.pixel(0, h - 1)) ||
+                !IsKey(s.pixel(w - 1, h - 1))) {
+                return "a corner is not the key" + at;
             }
             break;
         case Key::ThreePart:
