@@ -4,9 +4,9 @@
 
 namespace quenby {
 
-// Registers the resources with Qt's resource system. Safe to call any number
-// of times; call it before the first look-up by name (a static library's
-// registration object is otherwise only linked when something refers to it).
+// Registers the resources with Qt's resource system. Programs linking the
+// library have them registered at start-up already; calling this anyway is
+// harmless, any number of times.
 void InitResources();
 
 } // namespace quenby

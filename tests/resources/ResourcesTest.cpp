@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "resources/Resources.h"
-
 namespace {
 
 // How the skin layer draws an image decides where magenta may be.
@@ -371,14 +369,16 @@ quint32 Le(const QByteArray& d, int at, int bytes) {
     return v;
 }
 
-class Resources : public ::testing::Test {
-protected:
-    void SetUp() override { quenby::InitResources(); }
-};
-
 } // namespace
 
-TEST_F(Resources, EveryBitmapIsA24BitBmpOfItsSizeKeyedWhereItIsDrawnKeyed) {
+// Nothing in this program calls quenby::InitResources(): linking the library
+// alone must register the resources before main().
+TEST(ResourcesRegistration, ProgramsLinkingTheLibraryFindThemWithoutAsking) {
+    EXPECT_TRUE(QFile::exists(QStringLiteral(":/bitmaps/BLUEGLASS_BUTTON.bmp")));
+    EXPECT_TRUE(QFile::exists(QStringLiteral(":/icons/MAINICON.ico")));
+}
+
+TEST(Resources, EveryBitmapIsA24BitBmpOfItsSizeKeyedWhereItIsDrawnKeyed) {
     for (const Expected& e : Table()) {
         SCOPED_TRACE(e.name);
         const QByteArray bmp =
@@ -396,7 +396,7 @@ TEST_F(Resources, EveryBitmapIsA24BitBmpOfItsSizeKeyedWhereItIsDrawnKeyed) {
     }
 }
 
-TEST_F(Resources, CarriesNoBitmapOutsideTheTable) {
+TEST(Resources, CarriesNoBitmapOutsideTheTable) {
     std::vector<std::string> expected;
     for (const Expected& e : Table()) {
         expected.push_back(e.name + ".bmp");
@@ -409,7 +409,7 @@ TEST_F(Resources, CarriesNoBitmapOutsideTheTable) {
     EXPECT_EQ(actual, expected);
 }
 
-TEST_F(Resources, IconHoldsSixteenColourImagesAt32And16WithTransparentCorners) {
+TEST(Resources, IconHoldsSixteenColourImagesAt32And16WithTransparentCorners) {
     const QByteArray ico = ReadAll(QStringLiteral(":/icons/MAINICON.ico"));
     ASSERT_GE(ico.size(), 6 + 2 * 16);
     EXPECT_EQ(Le(ico, 2, 2), 1u) << "icon type";
@@ -439,7 +439,6 @@ TEST_F(Resources, IconHoldsSixteenColourImagesAt32And16WithTransparentCorners) {
 }
 
 TEST(ResourcesGenerator, RepeatsItselfByteForByteAndMatchesTheCompiledResources) {
-    quenby::InitResources();
     QTemporaryDir first;
     QTemporaryDir second;
     ASSERT_TRUE(first.isValid() && second.isValid());
