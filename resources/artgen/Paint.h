@@ -114,7 +114,7 @@ public:
     // The part r as a new canvas.
     Canvas Part(const QRect& r) const;
 
-    // Vertical stack of the rows of a 1-pixel-wide ramp painter, for strips.
+    // A w x h canvas painted all over by p (strips such as 1 x 21 bars).
     static Canvas Column(int w, int h, const Paint& p);
 
 private:

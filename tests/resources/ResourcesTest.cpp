@@ -41,108 +41,54 @@ std::vector<Expected> Table() {
         const char* suffix;
         int states;
         int size[5][2];
-        Key key[5];
-        bool ninePart;
+        // Per style: '.' None, C Corners, S Shape, G Glyph, T TopLeft, 3 ThreePart.
+        const char* keys;
     };
     // Styles in the order MacOS, WinXP, DeepBlue, Protein, BlueGlass.
+    // clang-format off
     const Row rows[] = {
-        {"BUTTON",
-         3,
-         {{252, 23}, {54, 21}, {222, 21}, {222, 21}, {231, 27}},
-         {K::Corners, K::None, K::None, K::None, K::Corners},
-         true},
-        {"CHECKBOX",
-         4,
-         {{60, 17}, {52, 13}, {52, 13}, {52, 13}, {52, 13}},
-         {K::None, K::None, K::None, K::None, K::None},
-         false},
-        {"RADIOBUTTON",
-         4,
-         {{64, 17}, {52, 13}, {52, 13}, {52, 13}, {52, 13}},
-         {K::Shape, K::Shape, K::Shape, K::Shape, K::Shape},
-         false},
-        {"TITLEBTN",
-         18,
-         {{306, 17}, {378, 21}, {342, 19}, {342, 19}, {342, 19}},
-         {K::None, K::None, K::None, K::Glyph, K::Shape},
-         false},
-        {"TITLE_LEFT",
-         1,
-         {{48, 23}, {35, 29}, {97, 32}, {441, 23}, {162, 33}},
-         {K::None, K::None, K::None, K::None, K::None},
-         false},
-        {"TITLE_CLIENT",
-         1,
-         {{49, 23}, {37, 29}, {98, 32}, {1, 23}, {179, 33}},
-         {K::None, K::None, K::None, K::None, K::None},
-         false},
-        {"TITLE_RIGHT",
-         1,
-         {{48, 23}, {35, 29}, {97, 32}, {1, 23}, {101, 33}},
-         {K::None, K::None, K::None, K::None, K::None},
-         false},
-        {"PROGRESSBAR",
-         1,
-         {{13, 10}, {6, 10}, {1, 10}, {1, 10}, {1, 10}},
-         {K::None, K::None, K::None, K::None, K::None},
-         false},
-        {"TRACKBAR_BAR",
-         1,
-         {{45, 5}, {45, 8}, {45, 4}, {45, 4}, {45, 4}},
-         {K::ThreePart, K::ThreePart, K::ThreePart, K::ThreePart, K::ThreePart},
-         false},
-        {"TRACKBAR_SLIDER",
-         1,
-         {{11, 20}, {11, 21}, {11, 20}, {11, 20}, {11, 20}},
-         {K::Shape, K::Shape, K::Shape, K::Shape, K::Shape},
-         false},
-        {"TRACKBAR_SLIDER_V",
-         1,
-         {{19, 11}, {22, 11}, {18, 11}, {18, 11}, {18, 11}},
-         {K::None, K::None, K::None, K::None, K::None},
-         false},
-        {"SCROLLBAR_BUTTON",
-         6,
-         {{96, 22}, {96, 17}, {96, 16}, {96, 16}, {102, 16}},
-         {K::TopLeft, K::TopLeft, K::TopLeft, K::TopLeft, K::TopLeft},
-         false},
-        {"SCROLLBAR_TRACK",
-         3,
-         {{33, 16}, {21, 16}, {21, 16}, {21, 16}, {21, 16}},
-         {K::None, K::None, K::None, K::None, K::None},
-         false},
-        {"CHECKLIST",
-         1,
-         {{40, 11}, {44, 11}, {44, 11}, {44, 11}, {44, 11}},
-         {K::None, K::None, K::None, K::None, K::None},
-         false},
-        {"TAB",
-         1,
-         {{36, 27}, {18, 18}, {12, 17}, {18, 17}, {18, 17}},
-         {K::None, K::None, K::None, K::None, K::None},
-         false},
-        {"TAB_LINE",
-         1,
-         {{17, 7}, {8, 1}, {5, 5}, {10, 5}, {10, 5}},
-         {K::None, K::None, K::None, K::None, K::None},
-         false},
-        {"SIDECHENNEL_HANDLE",
-         1,
-         {{7, 84}, {8, 86}, {8, 83}, {8, 83}, {8, 86}},
-         {K::None, K::None, K::None, K::None, K::None},
-         false},
-        {"SIDECHENNEL_BAR",
-         1,
-         {{1, 21}, {1, 21}, {1, 20}, {1, 21}, {1, 21}},
-         {K::None, K::None, K::None, K::None, K::None},
-         false},
+        {"BUTTON", 3, {{252, 23}, {54, 21}, {222, 21}, {222, 21}, {231, 27}}, "C...C"},
+        {"CHECKBOX", 4, {{60, 17}, {52, 13}, {52, 13}, {52, 13}, {52, 13}}, "....."},
+        {"RADIOBUTTON", 4, {{64, 17}, {52, 13}, {52, 13}, {52, 13}, {52, 13}}, "SSSSS"},
+        {"TITLEBTN", 18, {{306, 17}, {378, 21}, {342, 19}, {342, 19}, {342, 19}}, "...GS"},
+        {"TITLE_LEFT", 1, {{48, 23}, {35, 29}, {97, 32}, {441, 23}, {162, 33}}, "....."},
+        {"TITLE_CLIENT", 1, {{49, 23}, {37, 29}, {98, 32}, {1, 23}, {179, 33}}, "....."},
+        {"TITLE_RIGHT", 1, {{48, 23}, {35, 29}, {97, 32}, {1, 23}, {101, 33}}, "....."},
+        {"PROGRESSBAR", 1, {{13, 10}, {6, 10}, {1, 10}, {1, 10}, {1, 10}}, "....."},
+        {"TRACKBAR_BAR", 1, {{45, 5}, {45, 8}, {45, 4}, {45, 4}, {45, 4}}, "33333"},
+        {"TRACKBAR_SLIDER", 1, {{11, 20}, {11, 21}, {11, 20}, {11, 20}, {11, 20}}, "SSSSS"},
+        {"TRACKBAR_SLIDER_V", 1, {{19, 11}, {22, 11}, {18, 11}, {18, 11}, {18, 11}}, "....."},
+        {"SCROLLBAR_BUTTON", 6, {{96, 22}, {96, 17}, {96, 16}, {96, 16}, {102, 16}}, "TTTTT"},
+        {"SCROLLBAR_TRACK", 3, {{33, 16}, {21, 16}, {21, 16}, {21, 16}, {21, 16}}, "....."},
+        {"CHECKLIST", 1, {{40, 11}, {44, 11}, {44, 11}, {44, 11}, {44, 11}}, "....."},
+        {"TAB", 1, {{36, 27}, {18, 18}, {12, 17}, {18, 17}, {18, 17}}, "....."},
+        {"TAB_LINE", 1, {{17, 7}, {8, 1}, {5, 5}, {10, 5}, {10, 5}}, "....."},
+        {"SIDECHENNEL_HANDLE", 1, {{7, 84}, {8, 86}, {8, 83}, {8, 83}, {8, 86}}, "....."},
+        {"SIDECHENNEL_BAR", 1, {{1, 21}, {1, 21}, {1, 20}, {1, 21}, {1, 21}}, "....."},
+    };
+    // clang-format on
+    auto key = [](char c) {
+        switch (c) {
+        case 'C':
+            return K::Corners;
+        case 'S':
+            return K::Shape;
+        case 'G':
+            return K::Glyph;
+        case 'T':
+            return K::TopLeft;
+        case '3':
+            return K::ThreePart;
+        default:
+            return K::None;
+        }
     };
     const char* const prefixes[] = {"MACOS", "WINXP", "DEEPBLUE", "PROTEIN", "BLUEGLASS"};
     std::vector<Expected> out;
     for (const Row& r : rows) {
         for (int s = 0; s < 5; ++s) {
             out.push_back({std::string(prefixes[s]) + "_" + r.suffix, r.size[s][0], r.size[s][1],
-                           r.states, r.key[s], r.ninePart});
+                           r.states, key(r.keys[s]), std::string(r.suffix) == "BUTTON"});
         }
     }
     // Theme item 38 names its images in full.
