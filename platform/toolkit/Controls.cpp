@@ -1333,10 +1333,22 @@ QWidget* TWinControl::CreateNativeWidget(QWidget* /*parent*/) {
     return nullptr;
 }
 
+void TWinControl::DetachNative() {
+    // A widget being deleted still sends events (focus out); they must not
+    // reach a control that is rebuilding or going away.
+    if (m_native && m_nativeFilter) {
+        m_native->removeEventFilter(m_nativeFilter.get());
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(m_native.data())) {
+            area->viewport()->removeEventFilter(m_nativeFilter.get());
+        }
+    }
+}
+
 void TWinControl::RecreateNative() {
     if (!HandleAllocated()) {
         return;
     }
+    DetachNative();
     delete m_native.data();
     m_native = CreateNativeWidget(ClientWidget());
     if (!m_native) {
@@ -1366,6 +1378,7 @@ void TWinControl::PlaceNative() {
 }
 
 void TWinControl::DestroyHandle() {
+    DetachNative();
     for (TControl* c : m_controls) {
         c->DestroyHandle();
     }
@@ -1401,6 +1414,7 @@ void TWinControl::SetNonClientBand(int width) {
         for (TControl* c : kids) {
             c->DestroyHandle();
         }
+        DetachNative();
         if (m_client) {
             m_client->DetachControl();
             m_client.reset();

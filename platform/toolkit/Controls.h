@@ -423,6 +423,7 @@ private:
     void RealignFrom(TControl* changed);
     void SortTabOrder(TWinControl* changed);
     void RecreateNative();
+    void DetachNative();
     void PlaceNative();
 
     std::vector<TControl*> m_controls;

@@ -50,6 +50,9 @@ public:
     enum TResizeStyle { rsNone, rsLine, rsUpdate, rsPattern };
     Q_ENUM(TResizeStyle)
 
+    enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+    Q_ENUM(TViewStyle)
+
     // Cursor identifiers with the classic values.
     enum TCursor {
         crDefault = 0,
@@ -100,6 +103,7 @@ using TAlignment = TEnums::TAlignment;
 using TTextLayout = TEnums::TTextLayout;
 using TCloseAction = TEnums::TCloseAction;
 using TResizeStyle = TEnums::TResizeStyle;
+using TViewStyle = TEnums::TViewStyle;
 using TCursor = TEnums::TCursor;
 using TModalResult = int;
 using enum TEnums::TAlign;
@@ -112,6 +116,7 @@ using enum TEnums::TAlignment;
 using enum TEnums::TTextLayout;
 using enum TEnums::TCloseAction;
 using enum TEnums::TResizeStyle;
+using enum TEnums::TViewStyle;
 using enum TEnums::TCursor;
 using enum TEnums::TModalResultValue;
 
@@ -130,5 +135,22 @@ enum TControlStyleFlag : unsigned {
     csParentBackground = 1u << 10,
 };
 using TControlStyle = unsigned;
+
+// State of an item (list row, tool button) as custom draw sees it. A button
+// held down with the mouse is pressed and selected; one whose drop-down menu
+// is open is selected.
+enum TCustomDrawStateFlag : unsigned {
+    cdsSelected = 1u << 0,
+    cdsGrayed = 1u << 1,
+    cdsDisabled = 1u << 2,
+    cdsChecked = 1u << 3,
+    cdsFocused = 1u << 4,
+    cdsDefault = 1u << 5,
+    cdsHot = 1u << 6,
+    cdsMarked = 1u << 7,
+    cdsIndeterminate = 1u << 8,
+    cdsPressed = 1u << 9,
+};
+using TCustomDrawState = unsigned;
 
 } // namespace tk

@@ -256,7 +256,6 @@ private:
     QString ParseString() {
         QString out;
         for (;;) {
-            SkipSpace();
             const QChar c = Peek();
             if (c == QLatin1Char('\'')) {
                 Next();
@@ -277,7 +276,7 @@ private:
                 }
             } else if (c == QLatin1Char('#')) {
                 Next();
-                qsizetype start = m_pos;
+                const qsizetype start = m_pos;
                 while (!AtEnd() && Peek().isDigit()) {
                     Next();
                 }
@@ -290,14 +289,24 @@ private:
             } else {
                 break;
             }
-            // 'a' + 'b' and 'a'#13#10'b' join.
+            // 'a'#13#10'b' joins without a gap; 'a' + 'b' across blanks and
+            // lines. Strings with only blanks between are separate values.
+            const QChar next = Peek();
+            if (next == QLatin1Char('\'') || next == QLatin1Char('#')) {
+                continue;
+            }
+            const qsizetype savedPos = m_pos;
+            const int savedLine = m_line;
             SkipSpace();
-            if (Peek() == QLatin1Char('+')) {
-                Next();
-                SkipSpace();
-                if (Peek() != QLatin1Char('\'') && Peek() != QLatin1Char('#')) {
-                    Fail(QStringLiteral("string expected after '+'"));
-                }
+            if (Peek() != QLatin1Char('+')) {
+                m_pos = savedPos;
+                m_line = savedLine;
+                break;
+            }
+            Next();
+            SkipSpace();
+            if (Peek() != QLatin1Char('\'') && Peek() != QLatin1Char('#')) {
+                Fail(QStringLiteral("string expected after '+'"));
             }
         }
         return out;

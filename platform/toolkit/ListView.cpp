@@ -444,6 +444,10 @@ TListView::~TListView() {
     DestroyHandle();
 }
 
+QAbstractItemModel* TListView::ItemModel() const {
+    return m_model.get();
+}
+
 QTreeView* TListView::View() const {
     return static_cast<QTreeView*>(NativeWidget());
 }
@@ -592,32 +596,6 @@ void TListView::UpdateBand() {
     SetNonClientBand(m_borderWidth + (m_borderStyle == bsSingle ? 2 : 0));
 }
 
-QString TListView::ViewStyleName() const {
-    switch (m_viewStyle) {
-    case TViewStyle::vsIcon:
-        return QStringLiteral("vsIcon");
-    case TViewStyle::vsSmallIcon:
-        return QStringLiteral("vsSmallIcon");
-    case TViewStyle::vsList:
-        return QStringLiteral("vsList");
-    case TViewStyle::vsReport:
-        return QStringLiteral("vsReport");
-    }
-    return {};
-}
-
-void TListView::SetViewStyleName(const QString& name) {
-    if (name == QLatin1String("vsReport")) {
-        m_viewStyle = TViewStyle::vsReport;
-    } else if (name == QLatin1String("vsList")) {
-        m_viewStyle = TViewStyle::vsList;
-    } else if (name == QLatin1String("vsSmallIcon")) {
-        m_viewStyle = TViewStyle::vsSmallIcon;
-    } else {
-        m_viewStyle = TViewStyle::vsIcon;
-    }
-}
-
 void TListView::WMNCPaint(TMessage& m) {
     auto* canvas = reinterpret_cast<TCanvas*>(m.WParam);
     if (!canvas) {
@@ -739,6 +717,7 @@ TScrollInfo TListView::ScrollInfo(bool vertical) const {
     if (!view) {
         return info;
     }
+    view->doItemsLayout();
     if (vertical) {
         info.nMax = std::max(0, m_items.Count() - 1);
         info.nPage = VisibleRowCount();
@@ -760,8 +739,8 @@ TScrollBarInfo TListView::ScrollBarInfo(bool vertical) const {
     if (!view) {
         return info;
     }
-    // The view lays its bars out lazily; make sure they reflect the rows.
-    view->updateGeometry();
+    // The view lays rows and bars out lazily; make sure they are current.
+    view->doItemsLayout();
     QScrollBar* sb = vertical ? view->verticalScrollBar() : view->horizontalScrollBar();
     info.visible = sb->isVisible() && sb->maximum() > sb->minimum();
     info.enabled = sb->isEnabled() && sb->maximum() > sb->minimum();

@@ -9,6 +9,7 @@
 #include "platform/toolkit/Collections.h"
 #include "platform/toolkit/Controls.h"
 
+class QAbstractItemModel;
 class QTreeView;
 
 namespace tk {
@@ -119,23 +120,11 @@ private:
 
 enum class TItemChange { ctText, ctImage, ctState };
 
-enum TCustomDrawStateFlag : unsigned {
-    cdsSelected = 1u << 0,
-    cdsGrayed = 1u << 1,
-    cdsDisabled = 1u << 2,
-    cdsChecked = 1u << 3,
-    cdsFocused = 1u << 4,
-    cdsHot = 1u << 6,
-};
-using TCustomDrawState = unsigned;
-
 using TLVSelectItemEvent = std::function<void(TObject* Sender, TListItem* Item, bool Selected)>;
 using TLVCustomDrawItemEvent = std::function<void(TObject* Sender, TListItem* Item,
                                                   TCustomDrawState State, bool& DefaultDraw)>;
 using TLVDeletedEvent = std::function<void(TObject* Sender, TListItem* Item)>;
 using TLVCheckedEvent = std::function<void(TObject* Sender, TListItem* Item)>;
-
-enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 
 // GetScrollInfo / GetScrollBarInfo of the native bars. In report view the
 // vertical unit is a row (nMax = rows - 1, nPage = rows that fit), the
@@ -165,7 +154,7 @@ class TListView : public TWinControl {
     Q_PROPERTY(tk::TEnums::TFormBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
     Q_PROPERTY(int BorderWidth READ BorderWidth WRITE SetBorderWidth)
     Q_PROPERTY(tk::TEnums::TBevelCut BevelOuter READ BevelOuter WRITE SetBevelOuter)
-    Q_PROPERTY(QString ViewStyle READ ViewStyleName WRITE SetViewStyleName)
+    Q_PROPERTY(tk::TEnums::TViewStyle ViewStyle READ ViewStyle WRITE SetViewStyle)
 
 public:
     explicit TListView(TComponent* AOwner);
@@ -196,8 +185,6 @@ public:
     void SetBevelOuter(TBevelCut v) { m_bevelOuter = v; }
     TViewStyle ViewStyle() const { return m_viewStyle; }
     void SetViewStyle(TViewStyle v) { m_viewStyle = v; }
-    QString ViewStyleName() const;
-    void SetViewStyleName(const QString& name);
 
     // The selected row (the first one with multiple selection), or null.
     TListItem* Selected() const;
@@ -230,7 +217,8 @@ public:
     void ItemSelectionChanged(const std::vector<int>& deselected, const std::vector<int>& selected);
     TColor RowTextColor(int row, TCustomDrawState state, bool& defaultDraw);
     QTreeView* View() const;
-    ListViewModel* Model() const { return m_model.get(); }
+    // The Qt model behind the view (rows and their check state).
+    QAbstractItemModel* ItemModel() const;
 
 protected:
     QWidget* CreateNativeWidget(QWidget* parent) override;
@@ -262,7 +250,7 @@ private:
     TFormBorderStyle m_borderStyle = bsSingle;
     int m_borderWidth = 0;
     TBevelCut m_bevelOuter = bvRaised;
-    TViewStyle m_viewStyle = TViewStyle::vsIcon;
+    TViewStyle m_viewStyle = vsIcon;
     int m_suppressSelect = 0;
     TCanvas m_drawCanvas;
     int m_drawRow = -1;

@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include "platform/toolkit/Forms.h"
+#include "platform/toolkit/CheckLst.h"
+#include "platform/toolkit/Edits.h"
 #include "platform/toolkit/ListView.h"
+#include "platform/toolkit/StatusBar.h"
 #include "platform/toolkit/Timers.h"
 
 namespace tk {
@@ -502,6 +505,64 @@ void TImage::Paint() {
     Canvas()->StretchDraw(dest, *g);
 }
 
+// ---- group box -----------------------------------------------------------------
+
+TGroupBox::TGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
+    m_controlStyle |= csAcceptsControls | csOpaque;
+    SetParentColor(true);
+    SetBounds(0, 0, 185, 105);
+}
+
+int TGroupBox::CaptionHeight() const {
+    TBitmap probe(1, 1);
+    probe.Canvas()->Font()->Assign(*Font());
+    return probe.Canvas()->TextHeight(QStringLiteral("0"));
+}
+
+void TGroupBox::AdjustClientRect(TRect& r) const {
+    r.Top += CaptionHeight();
+    InflateRect(r, -2, -2);
+}
+
+void TGroupBox::Paint() {
+    TCanvas& c = *Canvas();
+    c.Brush()->SetColor(Color());
+    c.Brush()->SetStyle(bsSolid);
+    c.FillRect(ClientRect());
+    c.Font()->Assign(*Font());
+    const int h = CaptionHeight();
+    // The etched frame: a dark line with a light one inside and below.
+    TRect r = Rect(0, h / 2 - 1, Width(), Height());
+    c.Brush()->SetColor(clBtnHighlight);
+    c.FrameRect(Rect(r.Left + 1, r.Top + 1, r.Right, r.Bottom));
+    c.Brush()->SetColor(clBtnShadow);
+    c.FrameRect(Rect(r.Left, r.Top, r.Right - 1, r.Bottom - 1));
+    if (!Caption().isEmpty()) {
+        TRect text = Rect(8, 0, 0, h);
+        c.DrawText(Caption(), text, DT_SINGLELINE | DT_CALCRECT);
+        c.Brush()->SetColor(Color());
+        c.Brush()->SetStyle(bsSolid);
+        TRect back = text;
+        InflateRect(back, 1, 0);
+        c.FillRect(back);
+        c.Brush()->SetStyle(bsClear);
+        if (!Enabled()) {
+            c.Font()->SetColor(clGrayText);
+        }
+        c.DrawText(Caption(), text, DT_SINGLELINE);
+    }
+}
+
+void TGroupBox::CMTextChanged(TMessage& m) {
+    TCustomControl::CMTextChanged(m);
+    Realign();
+}
+
+void TGroupBox::CMFontChanged(TMessage& m) {
+    TCustomControl::CMFontChanged(m);
+    Realign();
+}
+
 // ---- button ------------------------------------------------------------------
 
 TButton::TButton(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -672,6 +733,11 @@ void RegisterToolkitClasses() {
         RegisterClass<TButton>();
         RegisterClass<TTimer>();
         RegisterClass<TListView>();
+        RegisterClass<TGroupBox>();
+        RegisterClass<TEdit>();
+        RegisterClass<TMaskEdit>();
+        RegisterClass<TStatusBar>();
+        RegisterClass<TCheckListBox>();
         return true;
     }();
     (void)done;

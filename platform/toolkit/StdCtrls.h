@@ -184,6 +184,22 @@ private:
     bool m_autoSize = false;
 };
 
+// A captioned, etched frame around a group of controls.
+class TGroupBox : public TCustomControl {
+    Q_OBJECT
+public:
+    explicit TGroupBox(TComponent* AOwner);
+
+protected:
+    void AdjustClientRect(TRect& r) const override;
+    void Paint() override;
+    void CMTextChanged(TMessage& m) override;
+    void CMFontChanged(TMessage& m) override;
+
+private:
+    int CaptionHeight() const;
+};
+
 // The toolkit's own push button, in the classic raised look.
 class TButton : public TCustomControl {
     Q_OBJECT

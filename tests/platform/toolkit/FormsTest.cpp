@@ -292,6 +292,21 @@ TEST(FormDescription, ErrorsNameTheLineAndLeaveNothingBehind) {
     }
 }
 
+TEST(FormDescription, StringsJoinAcrossPlusAndSplitInLists) {
+    const FdObject root =
+        ParseFormDescription("object a: TForm\n  Caption = 'it''s' +\n    #32'ok'#33\n  Lines = "
+                             "('one' 'two'#9 'x' + 'y')\nend",
+                             "strings.form");
+    ASSERT_EQ(root.properties.size(), 2u);
+    EXPECT_EQ(root.properties[0].value.text, "it's ok!");
+    const auto& list = root.properties[1].value.list;
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].text, "one");
+    EXPECT_EQ(list[1].text, "two\t");
+    EXPECT_EQ(list[2].text, "xy");
+    EXPECT_EQ(root.properties[1].line, 4);
+}
+
 TEST(FormDescription, SetsFontsSetsEnumsAndReferences) {
     ToolkitEnv env;
     auto form = Load(R"(

@@ -1,0 +1,84 @@
+// Filling the report list with 100,000 six-column rows and selecting the
+// first; clearing it again.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include "platform/toolkit/Application.h"
+#include "platform/toolkit/Fonts.h"
+#include "platform/toolkit/Forms.h"
+#include "platform/toolkit/ListView.h"
+
+using namespace tk;
+
+namespace {
+
+constexpr int kRows = 100000;
+
+struct Fixture {
+    TComponentPtr<TForm> form{new TForm(nullptr)};
+    TListView* list = nullptr;
+    Fixture() {
+        form->SetBounds(0, 0, 800, 600);
+        list = new TListView(form.get()); // owned by the form
+        list->SetParent(form.get());
+        list->SetAlign(alClient);
+        list->SetViewStyle(vsReport);
+        for (const char* c :
+             {"Display Name", "Email", "Company", "Title", "Home Phone", "Work Phone"}) {
+            list->AddColumn(QString::fromLatin1(c), 120);
+        }
+        form->Show();
+        QApplication::processEvents();
+    }
+    void Fill() {
+        TListItems* items = list->Items();
+        for (int i = 0; i < kRows; ++i) {
+            TListItem* item = items->Add();
+            item->SetCaption(QStringLiteral("Contact %1").arg(i));
+            item->AddSubItem(QStringLiteral("contact%1@example.org").arg(i));
+            item->AddSubItem(QStringLiteral("Company"));
+            item->AddSubItem(QStringLiteral("Title"));
+            item->AddSubItem(QStringLiteral("+1 555 0100"));
+            item->AddSubItem(QStringLiteral("+1 555 0199"));
+        }
+        items->Item(0)->SetSelected(true);
+    }
+};
+
+void BM_FillAndSelectFirst(benchmark::State& state) {
+    Fixture f;
+    for (auto _ : state) {
+        f.Fill();
+        benchmark::DoNotOptimize(f.list->Selected());
+        state.PauseTiming();
+        f.list->Items()->Clear();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FillAndSelectFirst)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_Clear(benchmark::State& state) {
+    Fixture f;
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.Fill();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        f.list->Items()->Clear();
+    }
+}
+BENCHMARK(BM_Clear)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    RegisterFonts();
+    TApplication application;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
