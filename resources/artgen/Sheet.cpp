@@ -180,9 +180,9 @@ void Text(Canvas& c, int x, int y, const QString& s, Rgb colour, bool bold = fal
 
 // A whole mock window of the style: frame, title bar, menu bar, and a few
 // controls in their states.
-Canvas MockWindow(const StyleValues& st, const Images& im) {
+Canvas MockWindow(const StyleValues& st, const Images& im, int W = 460,
+                  const char* caption = nullptr) {
     const std::string p = std::string(st.prefix) + "_";
-    const int W = 460;
     const int H = 330;
     const Rgb desktop = Hex(0x3A6E8C);
     Canvas win(W, H, st.form);
@@ -221,8 +221,9 @@ Canvas MockWindow(const StyleValues& st, const Images& im) {
     }
     Blit(tb, st.leftOffset, T, Slice(strip, 18, 1), st.titleButtonKeyed);
     Text(tb, st.leftOffset + bw + 5, T + (strip.Height() - 13) / 2,
-         QStringLiteral("Quenby for WAB - Clean Address Book"), st.blackCaption ? kBlack : kWhite,
-         true);
+         caption != nullptr ? QString::fromLatin1(caption)
+                            : QStringLiteral("Quenby for WAB - Clean Address Book"),
+         st.blackCaption ? kBlack : kWhite, true);
     win.Put(3, 3, tb);
 
     // Frame.
@@ -510,7 +511,7 @@ Canvas Sheet(const std::string& group, const Catalogue& cat, const Images& im) {
         }
     }
     if (st != nullptr) {
-        height += 360;
+        height += 360 + 80;
     }
     if (group == "Shared") {
         height += 150;
@@ -551,6 +552,10 @@ Canvas Sheet(const std::string& group, const Catalogue& cat, const Images& im) {
         sheet.Put(690, top,
                   Enlarge(MockWindow(*st, im).Part(QRect(0, 0, 230, 110)), 3)
                       .Part(QRect(0, 0, 700, 330)));
+        // The title bar at the main window's width, with its caption.
+        sheet.Put(10, top + 345,
+                  MockWindow(*st, im, 794, "Quenby for WAB - Clean Outlook Express Address Book")
+                      .Part(QRect(0, 0, 794, 60)));
     }
     return sheet;
 }

@@ -30,10 +30,12 @@ Rgb TitleRow(int y) {
 Canvas TitleLeft() {
     Canvas c(441, 23);
     c.Fill(QRect(0, 0, 441, 23), [](int, int y) { return TitleRow(y); });
-    for (int i = 0; i < 5; ++i) {
-        const double x0 = 330 + i * 19;
-        const Shape stripe = Polygon({{x0, 22}, {x0 + 9, 22}, {x0 + 29, 2}, {x0 + 20, 2}});
-        c.FillShape(stripe, Lighter(kBar, 0.06 + 0.03 * i));
+    // Clear of the program's caption, and ending inside the image so the
+    // stretched client part continues plain.
+    for (int i = 0; i < 4; ++i) {
+        const double x0 = 372 + i * 13;
+        const Shape stripe = Polygon({{x0, 22}, {x0 + 7, 22}, {x0 + 25, 2}, {x0 + 18, 2}});
+        c.FillShape(stripe, Lighter(kBar, 0.07 + 0.04 * i));
     }
     return c;
 }
