@@ -77,14 +77,6 @@ bool DecodeEntryId(const StoreUid& uid, ULONG cb, const void* lpEntryID, ULONG& 
 
 // ---- Property arrays --------------------------------------------------------
 
-// A value about to be copied into a buffer for the caller.
-struct ValueView {
-    ULONG tag = 0;
-    std::int64_t n = 0;
-    const char* data = nullptr; // strings, binaries, packed multi-valued strings
-    std::size_t size = 0;
-};
-
 ValueView View(const StoredValue& v) {
     return {v.tag, v.n, v.bytes.data(), v.bytes.size()};
 }
@@ -402,31 +394,34 @@ public:
         if (Fault("GetProps")) {
             return MAPI_E_CALL_FAILED;
         }
-        std::size_t count = 0;
-        if (m_id != 0) {
-            HRESULT hr = m_store->ReadProps(m_id, m_scratch, count);
-            if (FAILED(hr)) {
-                return hr;
+        struct Answer final : PropsSink {
+            Entry& entry;
+            LPSPropTagArray tags;
+            ULONG flags;
+            ULONG* lpcValues;
+            LPSPropValue* lppPropArray;
+            Answer(Entry& e, LPSPropTagArray t, ULONG f, ULONG* c, LPSPropValue* p)
+                : entry(e), tags(t), flags(f), lpcValues(c), lppPropArray(p) {}
+            HRESULT Take(const StoredValue* values, std::size_t count,
+                         std::vector<ValueView>& views) override {
+                EntryIdBytes eid =
+                    EncodeEntryId(entry.m_store->Uid(), entry.m_objectType, entry.m_id);
+                if (entry.m_id != 0) {
+                    views.push_back(
+                        {PR_ENTRYID, 0, reinterpret_cast<const char*>(eid.b), sizeof eid.b});
+                }
+                views.push_back({PR_OBJECT_TYPE, entry.m_objectType, nullptr, 0});
+                for (std::size_t i = 0; i < count; ++i) {
+                    views.push_back(View(values[i]));
+                }
+                return AnswerGetProps(views, tags, flags, lpcValues, lppPropArray);
             }
-            ULONG type = 0;
-            if (count == 0 && m_store->GetObjectType(m_id, type) == MAPI_E_NOT_FOUND) {
-                return MAPI_E_OBJECT_DELETED;
-            }
-        }
-        const std::vector<StoredValue>& values = m_id != 0 ? m_scratch : m_pending;
-        if (m_id == 0) {
-            count = m_pending.size();
-        }
-        EntryIdBytes eid = EncodeEntryId(m_store->Uid(), m_objectType, m_id);
-        m_views.clear();
+        } answer(*this, lpPropTagArray, ulFlags, lpcValues, lppPropArray);
         if (m_id != 0) {
-            m_views.push_back({PR_ENTRYID, 0, reinterpret_cast<const char*>(eid.b), sizeof eid.b});
+            return m_store->ReadProps(m_id, answer);
         }
-        m_views.push_back({PR_OBJECT_TYPE, m_objectType, nullptr, 0});
-        for (std::size_t i = 0; i < count; ++i) {
-            m_views.push_back(View(values[i]));
-        }
-        return AnswerGetProps(m_views, lpPropTagArray, ulFlags, lpcValues, lppPropArray);
+        std::vector<ValueView> views;
+        return answer.Take(m_pending.data(), m_pending.size(), views);
     }
 
     HRESULT SetProps(ULONG cValues, LPSPropValue lpPropArray,
@@ -474,6 +469,9 @@ public:
         if (m_id != 0) {
             return S_OK;
         }
+        if (Fault("SaveChanges")) {
+            return m_store->FailWrite(MAPI_E_DISK_ERROR);
+        }
         std::int64_t id = 0;
         HRESULT hr = m_store->InsertEntry(m_objectType, m_pending, id);
         if (SUCCEEDED(hr)) {
@@ -488,18 +486,20 @@ private:
     ULONG m_objectType;
     std::int64_t m_id;
     std::vector<StoredValue> m_pending;
-    std::vector<StoredValue> m_scratch;
-    std::vector<ValueView> m_views;
 };
 
 // ---- Contents table ---------------------------------------------------------
 
 class Table final : public Unknown<IMAPITable> {
 public:
+    // Takes over one read batch of the store, ended when the table goes.
     Table(std::shared_ptr<Store> store, std::vector<ContentRow> rows)
         : m_store(std::move(store)),
           m_rows(std::move(rows)), m_columns{PR_DISPLAY_NAME, PR_ENTRYID, PR_OBJECT_TYPE,
                                              PR_DISPLAY_TYPE} {}
+    ~Table() override { m_store->EndReadBatch(); }
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
 
     HRESULT GetLastError(HRESULT, ULONG, LPMAPIERROR* lppMAPIError) override {
         if (lppMAPIError != nullptr) {
@@ -747,13 +747,16 @@ public:
             return MAPI_E_BAD_CHARWIDTH;
         }
         std::vector<ContentRow> rows;
+        m_store->BeginReadBatch(); // the table takes it over
         HRESULT hr = m_store->LoadContents(rows);
-        if (FAILED(hr)) {
-            return hr;
+        Table* table = nullptr;
+        if (SUCCEEDED(hr)) {
+            table = new (std::nothrow) Table(m_store, std::move(rows));
+            hr = table != nullptr ? S_OK : MAPI_E_NOT_ENOUGH_MEMORY;
         }
-        auto* table = new (std::nothrow) Table(m_store, std::move(rows));
-        if (table == nullptr) {
-            return MAPI_E_NOT_ENOUGH_MEMORY;
+        if (FAILED(hr)) {
+            m_store->EndReadBatch();
+            return hr;
         }
         *lppTable = table;
         return S_OK;

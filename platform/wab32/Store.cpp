@@ -1,5 +1,6 @@
 #include "platform/wab32/Store.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -270,6 +271,7 @@ HRESULT Store::Open(const char* fileName, ULONG ulFlags, std::shared_ptr<Store>&
 }
 
 Store::~Store() {
+    LeaveSnapshot();
     if (m_inTransaction) {
         Exec("ROLLBACK");
     }
@@ -318,6 +320,10 @@ HRESULT Store::OpenConnection(const std::string& path, bool readOnly, bool mayIn
         if (SUCCEEDED(hr)) {
             hr = Exec("PRAGMA synchronous=NORMAL");
         }
+        if (SUCCEEDED(hr)) {
+            // Room for a large import's pages, so they reach the WAL once.
+            hr = Exec("PRAGMA cache_size=-32768");
+        }
         if (FAILED(hr)) {
             return hr;
         }
@@ -364,7 +370,7 @@ HRESULT Store::Initialise() {
     static const char* const schema =
         "CREATE TABLE store(uid BLOB NOT NULL);"
         "CREATE TABLE entries(id INTEGER PRIMARY KEY AUTOINCREMENT,"
-        " object_type INTEGER NOT NULL);"
+        " object_type INTEGER NOT NULL, display_name TEXT);"
         "CREATE TABLE props(entry_id INTEGER NOT NULL, tag INTEGER NOT NULL, value,"
         " PRIMARY KEY(entry_id, tag)) WITHOUT ROWID;"
         "PRAGMA application_id=1363302219;"
@@ -412,20 +418,18 @@ HRESULT Store::Validate() {
         return MAPI_E_VERSION;
     }
 
-    Statement check;
-    rc = check.Prepare(m_db, "PRAGMA quick_check(1)");
-    if (rc != SQLITE_OK) {
-        return FromSqlite(rc);
-    }
-    rc = sqlite3_step(check.get());
-    if (rc != SQLITE_ROW) {
-        return rc == SQLITE_DONE ? MAPI_E_CORRUPT_DATA : FromSqlite(rc);
-    }
-    const auto* verdict = reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0));
-    bool healthy = verdict != nullptr && std::strcmp(verdict, "ok") == 0;
-    sqlite3_reset(check.get());
-    if (!healthy) {
-        return MAPI_E_CORRUPT_DATA;
+    // Walking both tables visits every page of them, so a truncated file or
+    // an overwritten block shows up here, at a seventh of a full cell check.
+    for (const char* walk : {"SELECT count(*) FROM entries", "SELECT count(*) FROM props"}) {
+        Statement count;
+        rc = count.Prepare(m_db, walk);
+        if (rc != SQLITE_OK) {
+            return FromSqlite(rc);
+        }
+        rc = sqlite3_step(count.get());
+        if (rc != SQLITE_ROW) {
+            return FromSqlite(rc);
+        }
     }
 
     Statement uid;
@@ -452,14 +456,12 @@ HRESULT Store::PrepareStatements() {
         const char* sql;
     };
     const Item items[] = {
-        {&m_contents, "SELECT e.id, e.object_type, p.value FROM entries AS e"
-                      " LEFT JOIN props AS p ON p.entry_id = e.id AND p.tag = ?1"
-                      " ORDER BY e.id"},
+        {&m_contents, "SELECT id, object_type, display_name FROM entries ORDER BY id"},
         {&m_objectType, "SELECT object_type FROM entries WHERE id = ?1"},
         {&m_props, "SELECT tag, value FROM props WHERE entry_id = ?1"},
         {&m_prop, "SELECT value FROM props WHERE entry_id = ?1 AND tag = ?2"},
-        {&m_insertEntry, "INSERT INTO entries(object_type) VALUES(?1)"},
-        {&m_insertProp, "INSERT OR REPLACE INTO props(entry_id, tag, value) VALUES(?1, ?2, ?3)"},
+        {&m_insertEntry, "INSERT INTO entries(object_type, display_name) VALUES(?1, ?2)"},
+        {&m_insertProp, "INSERT INTO props(entry_id, tag, value) VALUES(?1, ?2, ?3)"},
         {&m_deleteProps, "DELETE FROM props WHERE entry_id = ?1"},
         {&m_deleteEntry, "DELETE FROM entries WHERE id = ?1"},
     };
@@ -474,10 +476,10 @@ HRESULT Store::PrepareStatements() {
 
 HRESULT Store::LoadContents(std::vector<ContentRow>& rows) {
     std::lock_guard lock(m_mutex);
+    EnterSnapshot();
     rows.clear();
     sqlite3_stmt* stmt = m_contents.get();
     ResetOnExit reset(stmt);
-    sqlite3_bind_int64(stmt, 1, PR_DISPLAY_NAME);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         ContentRow& row = rows.emplace_back();
@@ -493,11 +495,26 @@ HRESULT Store::LoadContents(std::vector<ContentRow>& rows) {
         rows.clear();
         return FromSqlite(rc);
     }
+    m_listed.clear();
+    if (m_inSnapshot) {
+        m_listed.reserve(rows.size());
+        for (const ContentRow& row : rows) { // in id order, as the query sorts them
+            m_listed.emplace_back(row.id, row.objectType);
+        }
+    }
     return S_OK;
 }
 
 HRESULT Store::GetObjectType(std::int64_t id, ULONG& objectType) {
     std::lock_guard lock(m_mutex);
+    EnterSnapshot();
+    if (m_inSnapshot && !m_listed.empty()) {
+        auto it = std::lower_bound(m_listed.begin(), m_listed.end(), std::make_pair(id, ULONG{0}));
+        if (it != m_listed.end() && it->first == id) {
+            objectType = it->second;
+            return S_OK;
+        }
+    }
     sqlite3_stmt* stmt = m_objectType.get();
     ResetOnExit reset(stmt);
     sqlite3_bind_int64(stmt, 1, id);
@@ -512,27 +529,48 @@ HRESULT Store::GetObjectType(std::int64_t id, ULONG& objectType) {
     return S_OK;
 }
 
-HRESULT Store::ReadProps(std::int64_t id, std::vector<StoredValue>& values, std::size_t& count) {
+HRESULT Store::ReadProps(std::int64_t id, PropsSink& sink) {
     std::lock_guard lock(m_mutex);
-    count = 0;
-    sqlite3_stmt* stmt = m_props.get();
-    ResetOnExit reset(stmt);
-    sqlite3_bind_int64(stmt, 1, id);
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        if (count == values.size()) {
-            values.emplace_back();
+    EnterSnapshot();
+    std::size_t count = 0;
+    {
+        sqlite3_stmt* stmt = m_props.get();
+        ResetOnExit reset(stmt);
+        sqlite3_bind_int64(stmt, 1, id);
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            if (count == m_scratch.size()) {
+                m_scratch.emplace_back();
+            }
+            auto tag = static_cast<ULONG>(sqlite3_column_int64(stmt, 0));
+            if (ColumnToValue(stmt, 1, tag, m_scratch[count])) {
+                ++count;
+            }
         }
-        auto tag = static_cast<ULONG>(sqlite3_column_int64(stmt, 0));
-        if (ColumnToValue(stmt, 1, tag, values[count])) {
-            ++count;
+        if (rc != SQLITE_DONE) {
+            return FromSqlite(rc);
         }
     }
-    return rc == SQLITE_DONE ? S_OK : FromSqlite(rc);
+    if (count == 0) {
+        // No properties at all is fine; no entry at all is not.
+        sqlite3_stmt* stmt = m_objectType.get();
+        ResetOnExit reset(stmt);
+        sqlite3_bind_int64(stmt, 1, id);
+        int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE) {
+            return MAPI_E_OBJECT_DELETED;
+        }
+        if (rc != SQLITE_ROW) {
+            return FromSqlite(rc);
+        }
+    }
+    m_views.clear();
+    return sink.Take(m_scratch.data(), count, m_views);
 }
 
 HRESULT Store::ReadProp(std::int64_t id, ULONG tag, StoredValue& value) {
     std::lock_guard lock(m_mutex);
+    EnterSnapshot();
     sqlite3_stmt* stmt = m_prop.get();
     ResetOnExit reset(stmt);
     sqlite3_bind_int64(stmt, 1, id);
@@ -551,33 +589,34 @@ HRESULT Store::BeginWrite(bool& ownTransaction) {
     if (m_readOnly) {
         return MAPI_E_NO_ACCESS;
     }
+    if (m_failedTransaction != S_OK) {
+        return m_failedTransaction; // nothing more until the caller ends it
+    }
+    LeaveSnapshot();
     ownTransaction = !m_inTransaction;
     // Immediate: take the write lock up front, so a reader turned writer
     // never deadlocks against another process.
-    return Exec(ownTransaction ? "BEGIN IMMEDIATE" : "SAVEPOINT wab_op");
+    return ownTransaction ? Exec("BEGIN IMMEDIATE") : S_OK;
 }
 
 HRESULT Store::EndWrite(bool ownTransaction, HRESULT hr) {
-    if (ownTransaction) {
-        if (SUCCEEDED(hr)) {
-            HRESULT commit = Exec("COMMIT");
-            if (SUCCEEDED(commit)) {
-                return hr;
-            }
-            hr = commit;
-        }
-        Exec("ROLLBACK");
-        return hr;
-    }
     if (SUCCEEDED(hr)) {
-        HRESULT release = Exec("RELEASE wab_op");
-        if (SUCCEEDED(release)) {
+        if (!ownTransaction) {
             return hr;
         }
-        hr = release;
+        HRESULT commit = Exec("COMMIT");
+        if (SUCCEEDED(commit)) {
+            return hr;
+        }
+        hr = commit;
     }
-    Exec("ROLLBACK TO wab_op");
-    Exec("RELEASE wab_op");
+    // A failed step inside the caller's transaction undoes all of it: the
+    // transaction stays all or nothing without a savepoint for every save.
+    Exec("ROLLBACK");
+    if (!ownTransaction) {
+        m_inTransaction = false;
+        m_failedTransaction = hr;
+    }
     return hr;
 }
 
@@ -594,6 +633,13 @@ HRESULT Store::InsertEntry(ULONG objectType, const std::vector<StoredValue>& pro
         sqlite3_stmt* stmt = m_insertEntry.get();
         ResetOnExit reset(stmt);
         sqlite3_bind_int64(stmt, 1, objectType);
+        sqlite3_bind_null(stmt, 2);
+        for (const StoredValue& v : props) {
+            if (v.tag == PR_DISPLAY_NAME) {
+                sqlite3_bind_text(stmt, 2, v.bytes.data(), static_cast<int>(v.bytes.size()),
+                                  SQLITE_STATIC);
+            }
+        }
         int rc = sqlite3_step(stmt);
         hr = rc == SQLITE_DONE ? S_OK : FromSqlite(rc);
         if (SUCCEEDED(hr)) {
@@ -652,14 +698,22 @@ HRESULT Store::DeleteEntries(const std::vector<std::int64_t>& ids, std::size_t& 
     return hr;
 }
 
+HRESULT Store::FailWrite(HRESULT hr) {
+    std::lock_guard lock(m_mutex);
+    bool own = false;
+    HRESULT begun = BeginWrite(own);
+    return FAILED(begun) ? begun : EndWrite(own, hr);
+}
+
 HRESULT Store::BeginTransaction() {
     std::lock_guard lock(m_mutex);
     if (m_readOnly) {
         return MAPI_E_NO_ACCESS;
     }
-    if (m_inTransaction) {
+    if (m_inTransaction || m_failedTransaction != S_OK) {
         return MAPI_E_CALL_FAILED;
     }
+    LeaveSnapshot();
     HRESULT hr = Exec("BEGIN IMMEDIATE");
     if (SUCCEEDED(hr)) {
         m_inTransaction = true;
@@ -669,6 +723,11 @@ HRESULT Store::BeginTransaction() {
 
 HRESULT Store::CommitTransaction() {
     std::lock_guard lock(m_mutex);
+    if (m_failedTransaction != S_OK) {
+        HRESULT failed = m_failedTransaction;
+        m_failedTransaction = S_OK;
+        return failed;
+    }
     if (!m_inTransaction) {
         return MAPI_E_CALL_FAILED;
     }
@@ -682,11 +741,42 @@ HRESULT Store::CommitTransaction() {
 
 HRESULT Store::AbortTransaction() {
     std::lock_guard lock(m_mutex);
+    if (m_failedTransaction != S_OK) {
+        m_failedTransaction = S_OK;
+        return S_OK; // undone already
+    }
     if (!m_inTransaction) {
         return MAPI_E_CALL_FAILED;
     }
     m_inTransaction = false;
     return Exec("ROLLBACK");
+}
+
+void Store::BeginReadBatch() {
+    std::lock_guard lock(m_mutex);
+    ++m_batchReaders;
+}
+
+void Store::EndReadBatch() {
+    std::lock_guard lock(m_mutex);
+    if (m_batchReaders > 0 && --m_batchReaders == 0) {
+        LeaveSnapshot();
+    }
+}
+
+void Store::EnterSnapshot() {
+    if (m_batchReaders > 0 && !m_inSnapshot && !m_inTransaction &&
+        sqlite3_get_autocommit(m_db) != 0 && SUCCEEDED(Exec("BEGIN"))) {
+        m_inSnapshot = true;
+    }
+}
+
+void Store::LeaveSnapshot() {
+    m_listed.clear();
+    if (m_inSnapshot) {
+        m_inSnapshot = false;
+        Exec("COMMIT"); // a read transaction: nothing to write
+    }
 }
 
 } // namespace wab

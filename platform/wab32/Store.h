@@ -3,9 +3,12 @@
 // Schema version 1 (PRAGMA application_id 'QBWK', PRAGMA user_version 1):
 //   store(uid BLOB)                      one row: the store's identity, part
 //                                        of every entry identifier it issues
-//   entries(id INTEGER PRIMARY KEY AUTOINCREMENT, object_type INTEGER)
-//                                        ids are never reused, so an old
-//                                        identifier can never hit a new entry
+//   entries(id INTEGER PRIMARY KEY AUTOINCREMENT, object_type INTEGER,
+//           display_name TEXT)           ids are never reused, so an old
+//                                        identifier can never hit a new entry;
+//                                        the name repeats PR_DISPLAY_NAME so
+//                                        listing needs no look-up per entry
+//                                        (entries are never rewritten)
 //   props(entry_id, tag, value) WITHOUT ROWID, primary key (entry_id, tag)
 //                                        the value's storage follows the tag's
 //                                        type: integers for PT_SHORT, PT_LONG,
@@ -34,6 +37,25 @@ struct StoredValue {
     ULONG tag = 0;
     std::int64_t n = 0; // integer types and PT_SYSTIME
     std::string bytes;  // PT_STRING8, PT_BINARY, packed PT_MV_STRING8
+};
+
+// A value about to be copied into a buffer for the caller.
+struct ValueView {
+    ULONG tag = 0;
+    std::int64_t n = 0;
+    const char* data = nullptr; // strings, binaries, packed multi-valued strings
+    std::size_t size = 0;
+};
+
+// Receives the properties of one entry while the store holds them.
+class PropsSink {
+public:
+    // `views` is scratch space the sink may use; it keeps its capacity.
+    virtual HRESULT Take(const StoredValue* values, std::size_t count,
+                         std::vector<ValueView>& views) = 0;
+
+protected:
+    ~PropsSink() = default;
 };
 
 struct ContentRow {
@@ -73,16 +95,27 @@ public:
 
     HRESULT LoadContents(std::vector<ContentRow>& rows);
     HRESULT GetObjectType(std::int64_t id, ULONG& objectType);
-    // Fills the first `count` elements of `values`, reusing their storage.
-    HRESULT ReadProps(std::int64_t id, std::vector<StoredValue>& values, std::size_t& count);
+    // Hands all properties of an entry to `sink`; reading them reuses the
+    // store's scratch space, so a long read allocates nothing per entry.
+    HRESULT ReadProps(std::int64_t id, PropsSink& sink);
     HRESULT ReadProp(std::int64_t id, ULONG tag, StoredValue& value);
     HRESULT InsertEntry(ULONG objectType, const std::vector<StoredValue>& props, std::int64_t& id);
     // `missing` counts the identifiers that named no entry.
     HRESULT DeleteEntries(const std::vector<std::int64_t>& ids, std::size_t& missing);
 
+    // A write that failed before reaching the file, treated as any other.
+    HRESULT FailWrite(HRESULT hr);
+
     HRESULT BeginTransaction();
     HRESULT CommitTransaction();
     HRESULT AbortTransaction();
+
+    // While a batch reader is registered (a contents table being read), the
+    // reads share one snapshot instead of locking the file for each query;
+    // any write of this connection ends it first, so writes never wait on it
+    // and later reads see them.
+    void BeginReadBatch();
+    void EndReadBatch();
 
 private:
     Store() = default;
@@ -92,13 +125,23 @@ private:
     HRESULT PrepareStatements();
     HRESULT Exec(const char* sql);
     HRESULT BeginWrite(bool& ownTransaction);
+    void EnterSnapshot();
+    void LeaveSnapshot();
     HRESULT EndWrite(bool ownTransaction, HRESULT hr);
 
     std::mutex m_mutex; // the statements are shared by every object of this store
     sqlite3* m_db = nullptr;
     bool m_readOnly = false;
     bool m_inTransaction = false;
+    HRESULT m_failedTransaction = S_OK; // why the caller's transaction was undone
+    int m_batchReaders = 0;
+    bool m_inSnapshot = false;
     StoreUid m_uid{};
+    // The kinds of the entries listed in the current snapshot, by id: opening
+    // a listed entry then needs no query. Dropped with the snapshot.
+    std::vector<std::pair<std::int64_t, ULONG>> m_listed;
+    std::vector<StoredValue> m_scratch;
+    std::vector<ValueView> m_views;
     Statement m_contents;
     Statement m_objectType;
     Statement m_props;

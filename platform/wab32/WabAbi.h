@@ -525,6 +525,8 @@ using LPWABOBJECT = IWABObject*;
 // everything the address book saves or deletes between BeginTransaction and
 // CommitTransaction becomes visible at once, or not at all (AbortTransaction,
 // or the last object of the store released with the transaction still open).
+// A save or delete that fails inside it undoes the whole transaction: further
+// changes fail, and CommitTransaction returns that failure.
 struct IWABTransaction : IUnknown {
     virtual HRESULT BeginTransaction(ULONG ulFlags) = 0;
     virtual HRESULT CommitTransaction(ULONG ulFlags) = 0;

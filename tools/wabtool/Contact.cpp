@@ -8,7 +8,8 @@ namespace wabtool {
 std::string Issue::Format() const {
     std::string where = file;
     if (line != 0) {
-        where += ":" + std::to_string(line);
+        where += ':';
+        where += std::to_string(line);
     }
     return where + ": " + message;
 }

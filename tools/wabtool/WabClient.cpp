@@ -56,14 +56,14 @@ std::string DescribeResult(HRESULT hr) {
     }
 }
 
-HRESULT AddressBook::Open(const std::string& file, ULONG flags) {
+HRESULT AddressBook::Open(const std::string& file, ULONG flags, LPWABOPEN entry) {
     Close();
     std::string name = file;
     WAB_PARAM param{};
     param.cbSize = sizeof param;
     param.szFileName = name.data();
     param.ulFlags = flags;
-    HRESULT hr = WABOpen(m_book.out(), m_object.out(), &param, 0);
+    HRESULT hr = (entry != nullptr ? entry : &WABOpen)(m_book.out(), m_object.out(), &param, 0);
     if (FAILED(hr)) {
         Close();
         return hr;

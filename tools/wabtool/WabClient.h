@@ -89,7 +89,8 @@ public:
     AddressBook& operator=(const AddressBook&) = delete;
 
     // Empty name: the user's default address book. flags: WAB_PARAM::ulFlags.
-    HRESULT Open(const std::string& file, ULONG flags = 0);
+    // entry: another build's WABOpen (tests), else the linked one.
+    HRESULT Open(const std::string& file, ULONG flags = 0, LPWABOPEN entry = nullptr);
     void Close();
     bool IsOpen() const { return static_cast<bool>(m_book); }
 

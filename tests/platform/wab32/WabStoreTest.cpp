@@ -1,4 +1,5 @@
 // The address-book library and its store, through the ABI only.
+#include <dlfcn.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -234,6 +235,16 @@ TEST_F(WabStoreTest, UnusableFilesFailAndStayByteForByte) {
              MakeStore(f, 400);
              std::filesystem::resize_file(f, std::filesystem::file_size(f) / 2);
          }},
+        {"overwritten block in the middle",
+         [](const std::string& f) {
+             MakeStore(f, 2000);
+             std::string bytes = ReadBytes(f);
+             std::size_t middle = bytes.size() / 2 / 4096 * 4096;
+             for (std::size_t i = middle; i < middle + 4096; ++i) {
+                 bytes[i] = static_cast<char>(0xFF);
+             }
+             wabtest::WriteBytes(f, bytes);
+         }},
         {"overwritten page",
          [](const std::string& f) {
              MakeStore(f, 400);
@@ -454,6 +465,28 @@ TEST_F(WabStoreTest, TransactionIsAllOrNothing) {
         ASSERT_EQ(AddContact(book, "never committed"), S_OK);
     }
     EXPECT_EQ(NamesIn(file), std::vector<std::string>{"kept"});
+}
+
+TEST_F(WabStoreTest, FailedSaveUndoesTheWholeTransaction) {
+    const std::string file = dir.file("failing.wab");
+    MakeStore(file, 0);
+    void* library = dlopen(WAB32FAIL_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    auto entry = reinterpret_cast<LPWABOPEN>(dlsym(library, "WABOpen"));
+    ASSERT_NE(entry, nullptr);
+    {
+        ScopedEnv fail("WAB32FAIL", "SaveChanges:2");
+        AddressBook book;
+        ASSERT_EQ(book.Open(file, 0, entry), S_OK);
+        ASSERT_EQ(book.BeginTransaction(), S_OK);
+        EXPECT_EQ(AddContact(book, "first"), S_OK);
+        EXPECT_TRUE(FAILED(AddContact(book, "second")));
+        EXPECT_TRUE(FAILED(AddContact(book, "third"))) << "must not commit on its own";
+        EXPECT_TRUE(FAILED(book.CommitTransaction()));
+        EXPECT_EQ(AddContact(book, "after"), S_OK) << "usable again once ended";
+    }
+    dlclose(library);
+    EXPECT_EQ(NamesIn(file), std::vector<std::string>{"after"});
 }
 
 TEST_F(WabStoreTest, TwoProcessesWritingAtOnceLeaveASoundStore) {
