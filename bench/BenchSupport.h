@@ -10,18 +10,25 @@
 
 namespace benchsupport {
 
-// A temp folder for the whole run.
+inline std::filesystem::path MakeFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quenby-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        std::perror("mkdtemp");
+        std::exit(1);
+    }
+    return pattern;
+}
+
+// A temp folder for the whole run, removed at exit (before the path itself
+// is destroyed: the handler is registered after it was made).
 inline const std::filesystem::path& Folder() {
-    static const std::filesystem::path path = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quenby-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            std::perror("mkdtemp");
-            std::exit(1);
-        }
-        std::atexit([] { std::filesystem::remove_all(Folder()); });
-        return std::filesystem::path(pattern);
-    }();
+    static const std::filesystem::path path = MakeFolder();
+    static const bool cleanup = (std::atexit([] {
+                                     std::error_code ec;
+                                     std::filesystem::remove_all(Folder(), ec);
+                                 }),
+                                 true);
+    (void)cleanup;
     return path;
 }
 

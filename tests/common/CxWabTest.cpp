@@ -274,8 +274,11 @@ TEST_F(CxWabTest, RefusedDeleteLeavesTheFolderButNotTheStore) {
 
 // ---- Internal checks ---------------------------------------------------------------------
 
-TEST_F(CxWabTest, InternalChecksStopWithTheirMessage) {
+// Not a fixture test: each death-test child runs the test again, and would
+// leave a temp folder behind.
+TEST(CxWabChecksTest, InternalChecksStopWithTheirMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    ScopedEnv registry("QUENBY_REGISTRY_DIR", "/nonexistent/quenby-registry");
     CxWab wab(nullptr);
     auto* container = reinterpret_cast<IABContainer*>(&wab); // never used: the check fires first
     WabRecord record{};
