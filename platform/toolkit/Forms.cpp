@@ -9,6 +9,7 @@
 
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/FormReader.h"
+#include "platform/toolkit/Menus.h"
 
 namespace tk {
 
@@ -408,7 +409,20 @@ bool TCustomForm::IsShortCut(unsigned key, TShiftState shift) {
     if (OnShortCut) {
         OnShortCut(key, shift, handled);
     }
+    if (!handled) {
+        if (TMainMenu* menu = Menu()) {
+            handled = menu->IsShortCut(key, shift);
+        }
+    }
     return handled;
+}
+
+TMainMenu* TCustomForm::Menu() const {
+    return static_cast<TMainMenu*>(m_menu.data());
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+    m_menu = menu;
 }
 
 const std::any* TCustomForm::FindHandler(const QString& name) const {

@@ -11,7 +11,11 @@
 
 class QEventLoop;
 
+Q_MOC_INCLUDE("platform/toolkit/Menus.h")
+
 namespace tk {
+
+class TMainMenu;
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
@@ -31,6 +35,7 @@ class TCustomForm : public TWinControl {
     Q_PROPERTY(bool AutoScroll READ AutoScroll WRITE SetAutoScroll)
     Q_PROPERTY(int PixelsPerInch READ PixelsPerInch WRITE SetPixelsPerInch)
     Q_PROPERTY(tk::TWinControl* ActiveControl READ ActiveControl WRITE SetActiveControl)
+    Q_PROPERTY(tk::TMainMenu* Menu READ Menu WRITE SetMenu)
 
 public:
     explicit TCustomForm(TComponent* AOwner);
@@ -87,8 +92,11 @@ public:
     void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
 
     // ---- keys ----
-    // Runs a short-cut of the form (OnShortCut, then its menus).
+    // Runs a short-cut of the form (OnShortCut, then its main menu).
     virtual bool IsShortCut(unsigned key, TShiftState shift);
+    // The menu whose short-cuts the form runs; no menu bar is shown for it.
+    TMainMenu* Menu() const;
+    void SetMenu(TMainMenu* menu);
 
     // ---- form descriptions ----
     // Reads a description (a compiled-in resource path like ":/forms/x.form",
@@ -158,6 +166,7 @@ private:
     int m_modalResult = 0;
     QEventLoop* m_modalLoop = nullptr;
     QPointer<TWinControl> m_activeControl;
+    QPointer<QObject> m_menu; // a TMainMenu
     std::map<QString, std::any, CaseInsensitiveLess> m_handlers;
     bool m_created = false;
 

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/toolkit/Actions.h"
 #include "platform/toolkit/Forms.h"
+#include "platform/toolkit/ImageList.h"
+#include "platform/toolkit/Menus.h"
+#include "platform/toolkit/ToolBar.h"
 #include "platform/toolkit/CheckLst.h"
 #include "platform/toolkit/Edits.h"
 #include "platform/toolkit/ListView.h"
@@ -738,6 +742,14 @@ void RegisterToolkitClasses() {
         RegisterClass<TMaskEdit>();
         RegisterClass<TStatusBar>();
         RegisterClass<TCheckListBox>();
+        RegisterClass<TMainMenu>();
+        RegisterClass<TPopupMenu>();
+        RegisterClass<TMenuItem>();
+        RegisterClass<TToolBar>();
+        RegisterClass<TToolButton>();
+        RegisterClass<TImageList>();
+        RegisterClass<TActionList>();
+        RegisterClass<TAction>();
         return true;
     }();
     (void)done;
