@@ -571,8 +571,10 @@ TMenu::~TMenu() {
 }
 
 void TMenu::BeforeDestruction() {
-    CloseMenu();
+    // Its own popup closes without raising OnClose; a bar's drop-down of its
+    // items closes as usual.
     m_chain.reset();
+    CloseMenu();
     QObject::disconnect(m_imagesConnection);
     TComponent::BeforeDestruction();
 }

@@ -506,10 +506,11 @@ void TToolBar::RemoveButton(TToolButton* b) {
 }
 
 void TToolBar::ButtonsChanged() {
-    if (!IsLoading() && !IsDestroying()) {
-        LayoutButtons();
+    // Nothing to lay out while the bar is read, or torn down with its form.
+    if (IsLoading() || IsDestroying() || (Owner() && Owner()->IsDestroying())) {
+        return;
     }
-    Invalidate();
+    LayoutButtons();
 }
 
 int TToolBar::EdgeWidth(TEdgeBorder side) const {

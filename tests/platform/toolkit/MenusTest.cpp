@@ -152,6 +152,11 @@ TEST_F(MenusTest, OwnerDrawnMenuMeasuresAndDrawsEveryItemThroughItsCallbacks) {
                 drawn.push_back({item, r, selected});
                 c->Brush()->SetColor(selected ? clRed : item->IsLine() ? clGray : clLime);
                 c->FillRect(r);
+                // The window's own frame can be drawn over from any item.
+                if (TMenuWindow* win = TMenuWindow::FromCanvas(c)) {
+                    c->Brush()->SetColor(clBlack);
+                    c->FrameRect(win->WindowRect());
+                }
             };
             install(it);
         }
@@ -179,6 +184,9 @@ TEST_F(MenusTest, OwnerDrawnMenuMeasuresAndDrawsEveryItemThroughItsCallbacks) {
     EXPECT_EQ(At(img, 3 + 5, 3 + 10), clLime);
     EXPECT_EQ(At(img, 3 + widest - 1, 3 + 23), clGray);
     EXPECT_NE(At(img, 1, 1), clLime); // the frame is not an item's
+    EXPECT_EQ(At(img, 0, 0), clBlack);
+    EXPECT_EQ(At(img, w->width() - 1, w->height() - 1), clBlack);
+    EXPECT_EQ(TMenuWindow::FromCanvas(nullptr), nullptr);
     EXPECT_TRUE(offState & odDisabled);
     EXPECT_FALSE(offState & odSelected);
 
