@@ -2,11 +2,14 @@
 // platform and in a real X server.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 
 #include "app/DemoForm.h"
@@ -44,32 +47,50 @@ TEST(DemoWindow, RendersFromItsDescription) {
     App();
     TComponentPtr<TfmDemo> form(new TfmDemo(nullptr));
     ASSERT_NE(form->pnTop, nullptr);
-    EXPECT_EQ(form->ClientWidth(), 480);
-    EXPECT_EQ(form->pnTop->BoundsRect(), Rect(0, 0, 480, 48));
+    EXPECT_EQ(form->ClientWidth(), 640);
+    EXPECT_EQ(form->lvItems->Items()->Count(), 7);
+    EXPECT_EQ(form->sbMain->Panel(1)->Text(), "7 contacts");
+    const TRect top = form->pnTop->BoundsRect();
+    EXPECT_EQ(top.Top, form->tbMenu->Height()); // the menu's tool bar is above it
     const QImage img = form->Handle()->grab().toImage();
-    ASSERT_EQ(img.size(), QSize(480, 300));
+    ASSERT_EQ(img.size(), QSize(640, 420));
     const QString dir = BinaryDir() + QStringLiteral("/artifacts");
     QDir().mkpath(dir);
     img.save(dir + QStringLiteral("/demo.png"));
-    EXPECT_EQ(Pixel(img, 300, 5), 0x2E68B5u);   // title band
-    EXPECT_EQ(Pixel(img, 300, 150), 0xFFFFFFu); // client panel
-    EXPECT_EQ(Pixel(img, 10, 280), 0xE7E7E7u);  // bottom panel, the form's colour
-    // The button's caption is drawn: dark pixels inside it.
-    const QRect button(392, 256 + 10, 75, 25);
-    int dark = 0;
-    for (int y = button.top() + 4; y < button.bottom() - 4; ++y) {
-        for (int x = button.left() + 4; x < button.right() - 4; ++x) {
-            dark += qGray(img.pixel(x, y)) < 100;
+    EXPECT_EQ(Pixel(img, 300, top.Top + 5), 0x2E68B5u);
+    // Duplicates are drawn in blue: the second row's caption has blue ink.
+    const TRect row = form->lvItems->Items()->Item(1)->DisplayRect();
+    const TPoint origin = form->lvItems->ClientOrigin();
+    const TPoint formOrigin = form->ClientOrigin();
+    int blue = 0;
+    for (int y = row.Top; y < row.Bottom; ++y) {
+        for (int x = 20; x < 150; ++x) {
+            const QRgb p = img.pixel(x + origin.x - formOrigin.x, y + origin.y - formOrigin.y);
+            blue += qBlue(p) > 150 && qRed(p) < 100;
         }
     }
-    EXPECT_GT(dark, 20);
+    EXPECT_GT(blue, 10);
+}
+
+TEST(DemoWindow, FindFiltersAndTheMenuShortCutCloses) {
+    App();
+    TComponentPtr<TfmDemo> form(new TfmDemo(nullptr));
+    form->Show();
+    QApplication::setActiveWindow(form->Handle());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form->Handle()));
+    form->edFind->SetFocus();
+    QTest::keyClicks(form->edFind->LineEdit(), "hop");
+    EXPECT_EQ(form->lvItems->Items()->Count(), 2);
+    EXPECT_EQ(form->sbMain->Panel(1)->Text(), "2 contacts");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(form->Visible());
 }
 
 TEST(DemoWindow, RefusesToShrinkBelowItsMinimum) {
     App();
     TComponentPtr<TfmDemo> form(new TfmDemo(nullptr));
     form->SetBounds(form->Left(), form->Top(), 200, 150);
-    EXPECT_EQ(form->Width(), 480);
+    EXPECT_EQ(form->Width(), 640);
 }
 
 TEST(Program, SaysSoInOneLineWithoutADisplay) {
@@ -131,7 +152,8 @@ TEST(Program, ShowsItsWindowUnderXvfb) {
     const QString dir = BinaryDir() + QStringLiteral("/artifacts");
     QDir().mkpath(dir);
     img.save(dir + QStringLiteral("/demo-xvfb.png"));
-    ASSERT_EQ(img.size(), QSize(480, 300));
-    EXPECT_EQ(Pixel(img, 300, 5), 0x2E68B5u);
-    EXPECT_EQ(Pixel(img, 300, 150), 0xFFFFFFu);
+    ASSERT_EQ(img.size(), QSize(640, 420));
+    // The title band below the menu's tool bar, and the list's white rows.
+    EXPECT_EQ(Pixel(img, 300, 40), 0x2E68B5u);
+    EXPECT_EQ(Pixel(img, 600, 250), 0xFFFFFFu);
 }
