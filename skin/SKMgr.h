@@ -66,6 +66,9 @@ public:
     int GetInt(int Index) const;
 
 protected:
+    // SetThemeFile without the check for an unchanged name: an embedded
+    // theme reuses one temporary name for different contents.
+    void LoadThemeFile(const QString& Value);
     // What the published ThemeFile reads and writes; the embedded theme
     // publishes its own design-time path under the same name.
     virtual QString PublishedThemeFile() const { return m_themeFile; }
