@@ -30,7 +30,8 @@ void RegisterFonts() {
     const QString wine = QStringLiteral("/usr/share/wine/fonts/");
     const QString dejavu = QStringLiteral("/usr/share/fonts/truetype/dejavu/");
     const bool tahoma = AddFont(wine + QStringLiteral("tahoma.ttf"));
-    AddFont(wine + QStringLiteral("tahomabd.ttf"));
+    // The bold file of this package carries the regular outlines, so a bold
+    // caption would look regular; without it Qt emboldens the regular face.
     AddFont(wine + QStringLiteral("ms_sans_serif.ttf"));
     AddFont(dejavu + QStringLiteral("DejaVuSans.ttf"));
     AddFont(dejavu + QStringLiteral("DejaVuSans-Bold.ttf"));
