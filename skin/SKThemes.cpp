@@ -248,23 +248,32 @@ void Piece(TCanvas* canvas, const QImage& image, bool keyed, const TRect& src, c
 
 // ---- theme look-up ----------------------------------------------------------
 
+namespace {
+
+// Whether the object's class, or a base of it, is called name (namespace
+// left out, as form descriptions spell classes).
+bool IsOfClass(const QObject* object, QLatin1String name) {
+    for (const QMetaObject* mo = object->metaObject(); mo; mo = mo->superClass()) {
+        QLatin1String full(mo->className());
+        const qsizetype colon = full.lastIndexOf(QLatin1Char(':'));
+        if (full.sliced(colon + 1) == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 TskUIStyle GetSKFormStyle(tk::TComponent* Owner) {
     auto* form = qobject_cast<tk::TCustomForm*>(Owner);
     if (!form) {
         return DeepBlue;
     }
-    auto styleOf = [](const QObject* o) {
-        return static_cast<TskUIStyle>(o->property("UIStyle").toInt());
-    };
+    const QLatin1String skinnedForm("TskForm");
     for (const tk::TControl* c : form->ControlList()) {
-        if (c->inherits("sk::TskForm")) {
-            return styleOf(c);
-        }
-    }
-    // A skinned form kept as a plain component of its window still counts.
-    for (const tk::TComponent* c : form->Components()) {
-        if (c->inherits("sk::TskForm") && !qobject_cast<const tk::TControl*>(c)) {
-            return styleOf(c);
+        if (IsOfClass(c, skinnedForm)) {
+            return static_cast<TskUIStyle>(c->property("UIStyle").toInt());
         }
     }
     return DeepBlue;
@@ -524,7 +533,9 @@ void DoTrans(TCanvas* Canvas, tk::TControl* Control) {
     // The parent paints itself (through its own message handling) into our
     // painter; its children are left out, so siblings and the control itself
     // never show up in the background.
-    widget->render(painter, QPoint(0, 0), QRegion(Control->BoundsRect().ToQ()),
+    // render() puts the region's top-left at the offset given.
+    const tk::TRect bounds = Control->BoundsRect();
+    widget->render(painter, QPoint(bounds.Left, bounds.Top), QRegion(bounds.ToQ()),
                    QWidget::DrawWindowBackground);
 }
 
