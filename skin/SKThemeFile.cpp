@@ -532,7 +532,7 @@ void ThemeManagerEdit(TskThemeManager* Manager) {
     if (!owner) {
         return;
     }
-    {
+    try {
         tk::TComponentPtr<TfrmMgr> dialog(new TfrmMgr(nullptr));
         const TskThemeMgrCompList& current = Manager->CompList();
         for (const tk::TComponent* c : owner->Components()) {
@@ -553,6 +553,9 @@ void ThemeManagerEdit(TskThemeManager* Manager) {
             }
             Manager->SetList(chosen);
         }
+    } catch (...) {
+        Manager->UpdateAll();
+        throw;
     }
     Manager->UpdateAll();
 }

@@ -263,6 +263,15 @@ protected:
     }
 };
 
+// Lets the parent paint straight onto its own window canvas.
+class TSeeThroughDirect : public tk::TCustomControl {
+public:
+    using tk::TCustomControl::TCustomControl;
+
+protected:
+    void Paint() override { DoTrans(Canvas(), this); }
+};
+
 } // namespace
 
 TEST(SkinDoTrans, ShowsTheParentsPaintingButNotItsOtherChildren) {
@@ -282,6 +291,9 @@ TEST(SkinDoTrans, ShowsTheParentsPaintingButNotItsOtherChildren) {
     auto* onForm = new TSeeThrough(form.get());
     onForm->SetParent(form.get());
     onForm->SetBounds(220, 20, 30, 30);
+    auto* direct = new TSeeThroughDirect(form.get());
+    direct->SetParent(parent);
+    direct->SetBounds(120, 40, 30, 30);
     form->Show();
     const QImage shown = form->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 
@@ -298,6 +310,8 @@ TEST(SkinDoTrans, ShowsTheParentsPaintingButNotItsOtherChildren) {
     // On the window the control shows the same; the sibling stays beside it.
     EXPECT_EQ(shown.pixel(10 + 33 + 1, 10 + 25 + 1), glass->face.pixel(1, 1));
     EXPECT_EQ(shown.pixel(10 + 45, 10 + 22), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(10 + 125, 10 + 45), qRgb(120, 40, 200));
+    EXPECT_EQ(shown.pixel(10 + 141, 10 + 45), qRgb(140, 40, 200));
     // A form paints its colour behind its controls.
     ASSERT_FALSE(onForm->face.isNull());
     EXPECT_EQ(onForm->face.pixel(5, 5), qRgb(0x80, 0, 0));
