@@ -576,8 +576,9 @@ void TskButton::SetGlyph(const TBitmap* Value) {
     Invalidate();
 }
 
-bool TskButton::HasGlyph() const {
-    return !m_glyph->Empty();
+const TBitmap* TskButton::GlyphBitmap() const {
+    const auto* bitmap = dynamic_cast<const TBitmap*>(m_glyph->Graphic());
+    return bitmap && !bitmap->Empty() ? bitmap : nullptr;
 }
 
 void TskButton::SetLayout(TButtonLayout Value) {
@@ -599,7 +600,7 @@ void TskButton::PaintPic(TCanvas* ACanvas, TBitmap* ABitmap) {
     if (!HasGlyph()) {
         return;
     }
-    const TBitmap& glyph = *Glyph();
+    const TBitmap& glyph = *GlyphBitmap();
     int gw = glyph.Width();
     const int gh = glyph.Height();
     // Twice as wide as high: the enabled and the disabled image side by side.
@@ -903,13 +904,14 @@ void TskToolBarSpeedButton::Paint() {
     c->Brush()->SetColor(Color());
     c->Brush()->SetStyle(bsSolid);
     c->FillRect(ClientRect());
-    if (!m_glyph->Empty()) {
+    const auto* bitmap = dynamic_cast<const TBitmap*>(m_glyph->Graphic());
+    if (bitmap && !bitmap->Empty()) {
         if (FHot) {
             c->Brush()->SetColor(clBlack);
             c->FrameRect(ClientRect());
         }
         TBitmap glyph;
-        glyph.Assign(*Glyph());
+        glyph.Assign(*bitmap);
         glyph.SetTransparent(true);
         c->Draw(1, 1, glyph);
     }

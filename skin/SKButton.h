@@ -194,7 +194,9 @@ protected:
     void ActionChange(tk::TBasicAction* Sender, bool CheckDefaults) override;
 
 private:
-    bool HasGlyph() const;
+    // The glyph to draw; null when there is none (or it is no bitmap).
+    const tk::TBitmap* GlyphBitmap() const;
+    bool HasGlyph() const { return GlyphBitmap() != nullptr; }
 
     std::unique_ptr<tk::TPicture> m_glyph;
     TButtonLayout m_layout = blGlyphLeft;

@@ -8,8 +8,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include "platform/toolkit/Actions.h"
 #include "platform/toolkit/Edits.h"
 #include "platform/toolkit/Forms.h"
+#include "platform/toolkit/ImageList.h"
 #include "platform/toolkit/StdCtrls.h"
 #include "platform/toolkit/Timers.h"
 #include "skin/SKButton.h"
@@ -518,4 +520,38 @@ TEST(SkinButtonProperties, FileThemeRemovalFallsBackToDeepBlue) {
     EXPECT_FALSE(btn->Transparent());
     EXPECT_EQ(box->FileTheme(), nullptr);
     EXPECT_EQ(box->UIStyle(), DeepBlue);
+}
+
+TEST(SkinButtonProperties, ActionGivesCaptionGlyphAndClick) {
+    TComponentPtr<TForm> form(new TForm(nullptr));
+    auto* images = new TImageList(form.get());
+    QImage art(16, 16, QImage::Format_RGB32);
+    art.fill(qRgb(0, 0, 255));
+    images->Add(TBitmap(art));
+    auto* list = new TActionList(form.get());
+    list->SetImages(images);
+    auto* action = new TAction(form.get());
+    action->SetActionList(list);
+    action->SetCaption("&Go");
+    int runs = 0;
+    action->OnExecute = [&](TObject*) { ++runs; };
+    struct Case {
+        int imageIndex;
+        bool glyphBefore;
+        int glyphWidth; // after the action is assigned
+    } cases[] = {{0, false, 16}, {1, false, 0}, {-1, false, 0}, {0, true, 8}};
+    for (const Case& c : cases) {
+        action->SetImageIndex(c.imageIndex);
+        auto* btn = new TskButton(form.get());
+        btn->SetParent(form.get());
+        if (c.glyphBefore) {
+            const TBitmap own(8, 8);
+            btn->SetGlyph(&own);
+        }
+        btn->SetAction(action);
+        EXPECT_EQ(btn->Caption(), "&Go");
+        EXPECT_EQ(btn->Glyph()->Width(), c.glyphWidth) << c.imageIndex;
+        btn->Click();
+    }
+    EXPECT_EQ(runs, 4);
 }
