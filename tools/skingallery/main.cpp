@@ -1,0 +1,237 @@
+// skingallery OUTDIR: renders the skinned controls, in every state that
+// matters, once for each built-in style and once from a theme file written
+// from a built-in style, and writes one PNG per style into OUTDIR.
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QMetaEnum>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "platform/toolkit/Application.h"
+#include "platform/toolkit/Fonts.h"
+#include "platform/toolkit/Forms.h"
+#include "platform/toolkit/StdCtrls.h"
+#include "platform/toolkit/Timers.h"
+#include "skin/SKButton.h"
+#include "skin/SKGroupBox.h"
+#include "skin/SKImagePanel.h"
+#include "skin/SKStatusBar.h"
+#include "skin/SKThemeFile.h"
+
+using namespace tk;
+using namespace sk;
+
+namespace {
+
+// The style the theme file is written from: not the fallback, so a file
+// theme that failed to load would show. (A theme file carries no dark-text
+// marker of its own, so the panels' captions come out white: fine on the
+// dark BlueGlass bar.)
+constexpr TskUIStyle kFileSource = BlueGlass;
+
+struct Page {
+    TskUIStyle style;
+    TskFileTheme* theme;
+};
+
+// Style first, then the values that win over it, as a form description does.
+template <class T> T* Make(TForm* form, TWinControl* parent, const Page& page, int left, int top) {
+    auto* c = new T(form); // owned by the form
+    c->SetParent(parent);
+    c->SetLeft(left);
+    c->SetTop(top);
+    c->SetFileTheme(page.theme);
+    c->SetUIStyle(page.style);
+    return c;
+}
+
+TLabel* Label(TForm* form, TWinControl* parent, int left, int top, const QString& text) {
+    auto* l = new TLabel(form);
+    l->SetParent(parent);
+    l->SetBounds(left, top, 200, 14);
+    l->SetCaption(text);
+    return l;
+}
+
+void Hover(TControl* c) {
+    c->Perform(CM_MOUSEENTER);
+}
+
+void Press(TControl* c) {
+    Hover(c);
+    c->Perform(WM_LBUTTONDOWN, ssLeft, MakeLParam(10, 10));
+}
+
+TColor FaceColour(const Page& page) {
+    TskUIStyle used = DeepBlue;
+    return UsingFileTheme(page.theme, page.style, used)
+               ? page.theme->GetColor(siFormBackgroundColor)
+               : GetInsideThemeColor(used, siFormBackgroundColor);
+}
+
+QImage Render(const Page& page, const QString& title) {
+    TComponentPtr<TForm> form(new TForm(nullptr));
+    form->SetBorderStyle(bsSizeable);
+    form->SetBounds(0, 0, 600, 430);
+    form->SetColor(FaceColour(page));
+    form->Font()->SetName("Tahoma");
+    form->Font()->SetHeight(-11);
+    TForm* f = form.get();
+
+    auto* heading = Label(f, f, 12, 8, title);
+    heading->Font()->SetStyle(fsBold);
+
+    // Push buttons: normal, pointer over, pressed, disabled, default.
+    Label(f, f, 12, 30, "TskButton: normal, hot, pressed, disabled, default");
+    const char* captions[] = {"&Refresh", "&Help", "&Delete", "&Browse", "&OK"};
+    std::vector<TskButton*> buttons;
+    for (int i = 0; i < 5; ++i) {
+        auto* b = Make<TskButton>(f, f, page, 12 + i * 90, 48);
+        b->SetBounds(b->Left(), b->Top(), 80, 27);
+        b->SetCaption(captions[i]);
+        b->SetTransparent(true);
+        buttons.push_back(b);
+    }
+    buttons[3]->SetEnabled(false);
+    buttons[4]->SetDefault(true);
+
+    Label(f, f, 12, 86, "TskCheckBox and TskRadioButton: on, off, disabled on, disabled off");
+    const char* marks[] = {"Same Email Address", "Same Display Name", "Checked", "Unchecked"};
+    for (int i = 0; i < 4; ++i) {
+        auto* c = Make<TskCheckBox>(f, f, page, 12 + i * 140, 104);
+        c->SetCaption(marks[i]);
+        c->SetChecked(i % 2 == 0);
+        c->SetEnabled(i < 2);
+    }
+    const char* radios[] = {"All Records", "Duplicate Records", "Default", "Other"};
+    for (int i = 0; i < 4; ++i) {
+        auto* r = Make<TskRadioButton>(f, f, page, 12 + i * 140, 126);
+        r->SetGroupIndex(i / 2);
+        r->SetCaption(radios[i]);
+        r->SetChecked(i % 2 == 0);
+        r->SetEnabled(i < 2);
+    }
+
+    auto* box = Make<TskGroupBox>(f, f, page, 12, 156);
+    box->SetBounds(12, 156, 250, 100);
+    box->SetCaption(" Set Duplicate Criteria ");
+    box->Font()->SetName("MS Sans Serif");
+    box->Font()->SetHeight(-11);
+    auto* inBox = Make<TskCheckBox>(f, box, page, 31, 32);
+    inBox->SetCaption("Same Email Address");
+    inBox->SetChecked(true);
+    auto* inBox2 = Make<TskCheckBox>(f, box, page, 31, 60);
+    inBox2->SetCaption("Same Display Name");
+
+    auto* disabledBox = Make<TskGroupBox>(f, f, page, 12, 264);
+    disabledBox->SetBounds(12, 264, 250, 50);
+    disabledBox->SetCaption(" Disabled ");
+    auto* inDisabled = Make<TskRadioButton>(f, disabledBox, page, 17, 22);
+    inDisabled->SetCaption("Default Windows Address Book");
+    inDisabled->SetChecked(true);
+    disabledBox->SetEnabled(false);
+
+    // Captioned panels: expanded with a child area, collapsed, no button.
+    auto* expanded = Make<TskPanel>(f, f, page, 280, 156);
+    expanded->SetBounds(280, 156, 305, 120);
+    expanded->SetCaption("Duplicate Address Book Entries");
+    auto* strip = new TPanel(f);
+    strip->SetParent(expanded);
+    strip->SetBevelOuter(bvNone);
+    strip->SetColor(FaceColour(page));
+    strip->SetAlign(alTop);
+    strip->SetHeight(32);
+    auto* inPanel = Make<TskButton>(f, strip, page, 7, 2);
+    inPanel->SetBounds(7, 2, 98, 27);
+    inPanel->SetCaption("&Select All");
+    auto* rest = new TPanel(f);
+    rest->SetParent(expanded);
+    rest->SetBevelOuter(bvNone);
+    rest->SetColor(clWhite);
+    rest->SetAlign(alClient);
+
+    auto* collapsed = Make<TskPanel>(f, f, page, 280, 284);
+    collapsed->SetBounds(280, 284, 305, 80);
+    collapsed->SetCaption("Collapsed");
+    collapsed->Push();
+
+    auto* plain = Make<TskPanel>(f, f, page, 280, 312);
+    plain->SetBounds(280, 312, 305, 40);
+    plain->SetShowButton(false);
+    plain->SetCaption("Without button");
+
+    auto* bar = Make<TskStatusBar>(f, f, page, 0, 0);
+    bar->SetSimplePanel(true);
+    bar->SetSimpleText("TskStatusBar with its size grip");
+
+    form->Show();
+    // The pointer over the collapse button lights it.
+    const TRect knob = expanded->ButtonRect();
+    expanded->Perform(WM_MOUSEMOVE, 0, MakeLParam(knob.Left + 6, knob.Top + 6));
+    Hover(buttons[1]);
+    Press(buttons[2]);
+    QApplication::processEvents();
+    return form->Handle()->grab().toImage();
+}
+
+QString StyleName(TskUIStyle style) {
+    return QString::fromLatin1(QMetaEnum::fromType<TskUIStyle>().valueToKey(style));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 2 || args[1].startsWith('-')) {
+        std::fprintf(stderr, "usage: skingallery OUTDIR\n"
+                             "Writes one PNG of the skinned controls per style into OUTDIR.\n");
+        return 2;
+    }
+    const QString out = args[1];
+    if (!QDir().mkpath(out)) {
+        std::fprintf(stderr, "skingallery: cannot create %s\n", qPrintable(out));
+        return 1;
+    }
+    RegisterFonts();
+    TApplication application;
+    // Held buttons start their repeat timer; nothing should tick here.
+    TManualClockScope clock;
+
+    int failures = 0;
+    auto save = [&](const QImage& image, const QString& name) {
+        const QString path = QDir(out).filePath(name + ".png");
+        if (image.isNull() || !image.save(path)) {
+            std::fprintf(stderr, "skingallery: cannot write %s\n", qPrintable(path));
+            ++failures;
+        } else {
+            std::printf("%s\n", qPrintable(path));
+        }
+    };
+
+    for (TskUIStyle style : {MacOS, WinXP, DeepBlue, Protein, BlueGlass}) {
+        save(Render({style, nullptr}, StyleName(style)), StyleName(style));
+    }
+
+    QTemporaryDir temp;
+    const QString themePath = temp.filePath(StyleName(kFileSource) + ".skn");
+    if (!temp.isValid() || !SaveBuiltInThemeFile(kFileSource, themePath)) {
+        std::fprintf(stderr, "skingallery: cannot write a theme file\n");
+        return 1;
+    }
+    TComponentPtr<TForm> owner(new TForm(nullptr));
+    auto* theme = new TskFileTheme(owner.get()); // owned by the form
+    theme->SetThemeFile(themePath);
+    if (!theme->CanUse()) {
+        std::fprintf(stderr, "skingallery: the theme file does not load\n");
+        return 1;
+    }
+    save(Render({FromThemeFile, theme},
+                "FromThemeFile (written from " + StyleName(kFileSource) + ")"),
+         "FromThemeFile");
+    return failures == 0 ? 0 : 1;
+}
