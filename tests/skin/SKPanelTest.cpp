@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/StdCtrls.h"
@@ -12,6 +13,7 @@
 #include "skin/SKImagePanel.h"
 #include "skin/SKStatusBar.h"
 #include "skin/SKThemeFile.h"
+#include "tests/skin/SkinTestSupport.h"
 
 using namespace sk;
 using namespace tk;
@@ -185,6 +187,35 @@ TEST(TskPanel, RemembersItsExpandedHeight) {
     EXPECT_EQ(f.bottom->ExpandedHeight(), 120);
 }
 
+TEST(TskPanel, RequestsWhileAnimating) {
+    Fixture f;
+    f.form->Show();
+    // An expand that arrives during a collapse runs inside it; the collapse
+    // then goes on from where the expand left the panel.
+    bool queued = false;
+    f.bottom->OnResize = [&](TObject*) {
+        f.heights.push_back(f.bottom->Height());
+        if (!queued) {
+            queued = true;
+            QTimer::singleShot(0, f.bottom, [&] { f.bottom->Pop(); });
+        }
+    };
+    f.bottom->Push();
+    EXPECT_EQ(f.heights.front(), 136);
+    EXPECT_EQ(f.heights[1], 151);
+    EXPECT_EQ(f.heights.back(), 21);
+    EXPECT_TRUE(f.bottom->GetPushed());
+    EXPECT_EQ(f.bottom->ExpandedHeight(), 151);
+
+    // The panel freed between two steps ends the animation quietly.
+    QPointer<TskPanel> panel(f.bottom);
+    f.bottom->OnResize = [&](TObject*) {
+        QTimer::singleShot(0, f.form.get(), [&] { panel->Free(); });
+    };
+    f.bottom->Pop();
+    EXPECT_TRUE(panel.isNull());
+}
+
 TEST(TskPanel, ChildAreaFollowsTheCaptionBar) {
     Fixture f;
     auto* buttons = f.Get<TPanel>("pButtons");
@@ -309,9 +340,17 @@ TEST(TskPanel, StyleColours) {
         {BlueGlass, clBlack, clWhite, 21, clBlack, 0xE7E7E7},
     };
     TComponentPtr<TForm> form(new TForm(nullptr));
+    // The first style is the skinned form's.
+    auto* skinned = new sktest::TskForm(form.get());
+    skinned->SetParent(form.get());
+    skinned->style = Protein;
     auto* panel = new TskPanel(form.get());
     auto* box = new TskGroupBox(form.get());
     auto* bar = new TskStatusBar(form.get());
+    EXPECT_EQ(panel->UIStyle(), Protein);
+    EXPECT_EQ(box->UIStyle(), Protein);
+    EXPECT_EQ(bar->UIStyle(), Protein);
+    EXPECT_EQ(bar->PanelColor(), 0xFBFBFBu);
     for (const Row& r : rows) {
         panel->SetColor(clRed);
         panel->SetUIStyle(r.style);
