@@ -978,17 +978,6 @@ void TskCheckBox::SetAutoSize(bool Value) {
     Invalidate();
 }
 
-void TskCheckBox::SetTabStop(bool Value) {
-    TWinControl::SetTabStop(Value);
-    ApplyFocusPolicy();
-}
-
-void TskCheckBox::ApplyFocusPolicy() {
-    if (HandleAllocated() && !TabStop()) {
-        Handle()->setFocusPolicy(Qt::NoFocus);
-    }
-}
-
 void TskCheckBox::SetEnabled(bool Value) {
     TCustomControl::SetEnabled(Value);
     Invalidate();
@@ -1029,16 +1018,6 @@ void TskCheckBox::Notification(TComponent* AComponent, TOperation Operation) {
     }
 }
 
-void TskCheckBox::InitializeHandle() {
-    TCustomControl::InitializeHandle();
-    ApplyFocusPolicy();
-}
-
-void TskCheckBox::Loaded() {
-    TCustomControl::Loaded();
-    ApplyFocusPolicy();
-}
-
 void TskCheckBox::LoadMark(TBitmap* ABitmap) {
     const int slice = Enabled() ? (m_checked ? 1 : 2) : (m_checked ? 3 : 4);
     m_theme.GetBitmap(GetPicThemeIndex(), ABitmap, kMarkSlices, slice);
@@ -1046,7 +1025,9 @@ void TskCheckBox::LoadMark(TBitmap* ABitmap) {
 }
 
 void TskCheckBox::AdjustSize(TCanvas* ACanvas, const TBitmap& Mark) {
-    if (!m_autoSize) {
+    // An aligned box takes its size from the parent; fighting the alignment
+    // from every paint would repaint for ever.
+    if (!m_autoSize || Align() != alNone) {
         return;
     }
     const int height = std::max(ACanvas->TextHeight(QStringLiteral("W")) + 2, Mark.Height()) + 4;

@@ -356,8 +356,6 @@ public:
     void SetTransparent(bool Value);
     bool AutoSize() const { return m_autoSize; }
     void SetAutoSize(bool Value);
-    void SetTabStop(bool Value);
-
     void SetEnabled(bool Value) override;
     void Click() override;
 
@@ -375,8 +373,6 @@ protected:
     virtual bool WantKeyUp() { return true; }
 
     void Notification(tk::TComponent* AComponent, tk::TOperation Operation) override;
-    void InitializeHandle() override;
-    void Loaded() override;
     void Paint() override;
     void MouseDown(tk::TMouseButton Button, tk::TShiftState Shift, int X, int Y) override;
     void KeyUp(unsigned& Key, tk::TShiftState Shift) override;
@@ -397,7 +393,6 @@ protected:
 private:
     void LoadMark(tk::TBitmap* ABitmap);
     void AdjustSize(tk::TCanvas* ACanvas, const tk::TBitmap& Mark);
-    void ApplyFocusPolicy();
 
     bool m_checked = false;
     bool m_transparent = false;

@@ -555,3 +555,40 @@ TEST(SkinButtonProperties, ActionGivesCaptionGlyphAndClick) {
     }
     EXPECT_EQ(runs, 4);
 }
+
+TEST(SkinButtonMouse, OnlyTabStopButtonsTakeTheFocusOnAClick) {
+    Fixture f(R"(
+object fm: TForm
+  BorderStyle = bsNone
+  ClientWidth = 300
+  ClientHeight = 100
+  object edtName: TEdit
+    Width = 80
+  end
+  object sbtnArrow: TskButton
+    Left = 100
+    TabStop = False
+    OnClick = Counted
+  end
+  object cbtnFlag: TskCheckBox
+    Left = 200
+    TabStop = False
+    OnClick = Counted
+  end
+  object sbtnPlain: TskButton
+    Top = 40
+    OnClick = Counted
+  end
+end
+)");
+    f.ShowActive();
+    QTest::mouseClick(f.Get("sbtnArrow")->Handle(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(f.Get<TWinControl>("sbtnArrow")->Focused());
+    // A check box takes it whatever its TabStop says.
+    QTest::mouseClick(f.Get("cbtnFlag")->Handle(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(f.Get<TWinControl>("cbtnFlag")->Focused());
+    EXPECT_EQ(f.Clicks("sbtnArrow"), 1);
+    EXPECT_EQ(f.Clicks("cbtnFlag"), 1);
+    QTest::mouseClick(f.Get("sbtnPlain")->Handle(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(f.Get<TWinControl>("sbtnPlain")->Focused());
+}
