@@ -77,6 +77,14 @@ TEST(TskGroupBox, FrameClosedWithoutCaptionAndOpenAfterIt) {
     img = Face(f.box);
     EXPECT_EQ(Count(img, Rect(5, 0, 5 + cw, 14), clBlack), 0);
     EXPECT_GT(Count(img, Rect(5, 0, 5 + cw, 14), clGray), 10);
+
+    // Its own colour, or the parent's background under the same frame.
+    f.box->SetColor(clYellow);
+    EXPECT_EQ(At(Face(f.box), 50, 30), clYellow);
+    f.box->SetTransparent(true);
+    img = Face(f.box);
+    EXPECT_EQ(At(img, 50, 30), clWhite);
+    EXPECT_EQ(Count(img, Rect(0, 59, 100, 60), clRed), 100);
 }
 
 TEST(TskGroupBox, ChildrenLayoutEnablingAndStyle) {
