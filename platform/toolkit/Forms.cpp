@@ -77,6 +77,9 @@ std::unique_ptr<THandleWidget> TCustomForm::CreateWidget(QWidget* parentWidget) 
 
 void TCustomForm::InitializeHandle() {
     TWinControl::InitializeHandle();
+    // The form takes the keyboard only when nothing on it can; a click on a
+    // panel or label must not pull the focus away from the focused control.
+    Handle()->setFocusPolicy(Qt::TabFocus);
     Handle()->setWindowTitle(Caption());
     ApplyWindowFlags();
 }

@@ -149,6 +149,19 @@ TEST(Edit, TextChangesAndKeyFilterAndMask) {
     EXPECT_EQ(code->Text(), "427");
 }
 
+TEST(Edit, AClickOnSomethingThatTakesNoFocusLeavesTheFocusAlone) {
+    Env env;
+    auto form = Make();
+    auto* ed = Find<TEdit>(form.get(), "edName");
+    auto* gb = Find<TGroupBox>(form.get(), "gbOptions");
+    ed->SetFocus();
+    ASSERT_TRUE(ed->Focused());
+    QTest::mouseClick(gb->Handle(), Qt::LeftButton, {}, QPoint(gb->Width() - 5, gb->Height() - 5));
+    QTest::mouseClick(form->Handle(), Qt::LeftButton, {}, QPoint(300, 150));
+    EXPECT_TRUE(ed->Focused());
+    EXPECT_EQ(form->ActiveControl(), ed);
+}
+
 TEST(Edit, ClassicMasksInQtNotation) {
     const std::pair<const char*, const char*> cases[] = {
         {"000;1;_", "999"}, {"99/99/0000", "00/00/9999"},
