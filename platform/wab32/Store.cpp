@@ -286,9 +286,17 @@ HRESULT Store::Exec(const char* sql) {
 HRESULT Store::OpenConnection(const std::string& path, bool readOnly, bool mayInitialise) {
     m_readOnly = readOnly;
     int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    // Changes left in a WAL by its last writer would be written back into
+    // the file when we close it; until the file is known to be ours, it
+    // must stay as it is.
+    struct stat wal {};
+    const bool pendingWal = ::stat((path + "-wal").c_str(), &wal) == 0 && wal.st_size > 0;
     int rc = sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         return FromSqlite(rc);
+    }
+    if (pendingWal) {
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     }
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
 
@@ -314,6 +322,7 @@ HRESULT Store::OpenConnection(const std::string& path, bool readOnly, bool mayIn
     if (FAILED(hr)) {
         return hr;
     }
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
     if (!readOnly) {
         // Only now that the file is known to be ours may anything be written.
         hr = Exec("PRAGMA journal_mode=WAL");

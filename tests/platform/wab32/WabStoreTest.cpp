@@ -271,6 +271,33 @@ TEST_F(WabStoreTest, UnusableFilesFailAndStayByteForByte) {
     }
 }
 
+// A foreign database whose last changes still sit in its WAL: closing the
+// last connection to it would write them back into the file.
+TEST_F(WabStoreTest, ForeignDatabaseWithPendingWalStaysByteForByte) {
+    const std::string source = dir.file("source.db");
+    const std::string file = dir.file("pending.wab");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(source.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+                           "CREATE TABLE t(x); INSERT INTO t VALUES(1),(2);",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    // Copied while the writer is open, the pair is what a crash leaves behind.
+    std::filesystem::copy_file(source, file);
+    std::filesystem::copy_file(source + "-wal", file + "-wal");
+    sqlite3_close(db);
+    const std::string before = ReadBytes(file);
+    const std::string walBefore = ReadBytes(file + "-wal");
+    ASSERT_FALSE(walBefore.empty());
+    {
+        AddressBook book;
+        EXPECT_TRUE(FAILED(book.Open(file)));
+    }
+    EXPECT_TRUE(ReadBytes(file) == before);
+    EXPECT_TRUE(ReadBytes(file + "-wal") == walBefore);
+}
+
 // ---- Entries and their properties ---------------------------------------------------
 
 TEST_F(WabStoreTest, PropertiesOfEveryStoredTypeComeBackUnchanged) {
