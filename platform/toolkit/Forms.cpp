@@ -344,32 +344,42 @@ int TCustomForm::ShowModal() {
     QEventLoop loop;
     m_modalLoop = &loop;
     QPointer<QObject> self(this);
-    Show();
-    for (;;) {
-        if (m_modalResult == 0) {
-            loop.exec(QEventLoop::DialogExec);
-        }
-        if (!self) {
-            return mrCancel;
-        }
-        if (m_modalResult == 0) {
-            if (Application && Application->Terminated()) {
-                m_modalResult = mrCancel;
+    try {
+        Show();
+        for (;;) {
+            if (m_modalResult == 0) {
+                loop.exec(QEventLoop::DialogExec);
             }
-            continue;
+            if (!self) {
+                return mrCancel;
+            }
+            if (m_modalResult == 0) {
+                if (Application && Application->Terminated()) {
+                    m_modalResult = mrCancel;
+                }
+                continue;
+            }
+            // A form may still refuse to close, which keeps the modal run going.
+            if (!CloseQuery()) {
+                m_modalResult = 0;
+                continue;
+            }
+            TCloseAction action = caHide;
+            DoClose(action);
+            if (action == caNone) {
+                m_modalResult = 0;
+                continue;
+            }
+            break;
         }
-        // A form may still refuse to close, which keeps the modal run going.
-        if (!CloseQuery()) {
-            m_modalResult = 0;
-            continue;
+    } catch (...) {
+        // A throwing handler ends the run: the loop it pointed at is gone.
+        if (self) {
+            m_modalLoop = nullptr;
+            Hide();
+            w->setWindowModality(Qt::NonModal);
         }
-        TCloseAction action = caHide;
-        DoClose(action);
-        if (action == caNone) {
-            m_modalResult = 0;
-            continue;
-        }
-        break;
+        throw;
     }
     m_modalLoop = nullptr;
     Hide();

@@ -583,4 +583,22 @@ TEST(Timers, ManualClockFiresDueTimersInOrder) {
     EXPECT_EQ(ticks, 3);
 }
 
+TEST(Forms, ModalRunLeftByAnExceptionLeavesTheFormReusable) {
+    ToolkitEnv env;
+    auto form = Load("object fmTest: TfmTest\nend\n");
+    bool fail = true;
+    form->OnCloseQuery = [&](TObject*, bool&) {
+        if (fail) {
+            throw Exception("refused");
+        }
+    };
+    QTimer::singleShot(0, [&] { form->SetModalResult(mrOk); });
+    EXPECT_THROW(form->ShowModal(), Exception);
+    EXPECT_FALSE(form->IsModal());
+    EXPECT_FALSE(form->Visible());
+    fail = false;
+    QTimer::singleShot(0, [&] { form->SetModalResult(mrOk); });
+    EXPECT_EQ(form->ShowModal(), mrOk);
+}
+
 #include "FormsTest.moc"
