@@ -37,6 +37,21 @@ private:
         throw EFormDescription(QStringLiteral("%1:%2: %3").arg(m_source).arg(m_line).arg(message));
     }
 
+    // Objects, lists and collections recurse; a hostile file must not run
+    // the stack out.
+    static constexpr int kMaxDepth = 200;
+    struct Nesting {
+        explicit Nesting(Parser& p) : parser(p) {
+            if (++parser.m_depth > kMaxDepth) {
+                parser.Fail(QStringLiteral("the description is nested too deeply"));
+            }
+        }
+        ~Nesting() { --parser.m_depth; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+        Parser& parser;
+    };
+
     bool AtEnd() const { return m_pos >= m_text.size(); }
     QChar Peek(qsizetype ahead = 0) const {
         return m_pos + ahead < m_text.size() ? m_text[m_pos + ahead] : QChar();
@@ -99,6 +114,7 @@ private:
     }
 
     FdObject ParseObject() {
+        const Nesting nesting(*this);
         SkipSpace();
         FdObject obj;
         obj.line = m_line;
@@ -152,6 +168,7 @@ private:
     }
 
     FdValue ParseValue() {
+        const Nesting nesting(*this);
         SkipSpace();
         FdValue v;
         v.line = m_line;
@@ -365,6 +382,7 @@ private:
     QString m_source;
     qsizetype m_pos = 0;
     int m_line = 1;
+    int m_depth = 0;
 };
 
 QMetaProperty FindProperty(const QObject* object, const QString& name) {
