@@ -203,6 +203,7 @@ TEST_F(WabtoolTest, ExportThenImportGivesBackTheSameContacts) {
 // ---- Bad input --------------------------------------------------------------------------
 
 TEST_F(WabtoolTest, BadInputNamesFileAndLineAndWritesNothing) {
+    using namespace std::string_literals;
     const std::string book = NewBook();
     WriteBytes(dir.file("good.vcf"), "BEGIN:VCARD\nVERSION:3.0\nFN:Kept out\nEND:VCARD\n");
     struct Case {
@@ -226,6 +227,12 @@ TEST_F(WabtoolTest, BadInputNamesFileAndLineAndWritesNothing) {
         {"header.csv", "Colour,Size\nred,9\n", "header.csv:1:"},
         {"wide.csv", "Name,E-mail Address\nA,a@x,surplus\n", "wide.csv:2:"},
         {"empty.vcf", "", "empty.vcf"},
+        // The address book keeps text up to its first NUL: the rest would be lost.
+        {"nul.vcf", "BEGIN:VCARD\nVERSION:3.0\nFN:A\nNOTE:kept\0lost\nEND:VCARD\n"s, "nul.vcf:1:"},
+        {"nulqp.vcf",
+         "BEGIN:VCARD\nVERSION:2.1\nFN:A\nNOTE;QUOTED-PRINTABLE:kept=00lost\nEND:VCARD\n",
+         "nulqp.vcf:1:"},
+        {"nul.csv", "Name,Notes\nA,kept\0lost\n"s, "nul.csv:2:"},
     };
     const std::string before = ReadBytes(book);
     for (const Case& c : cases) {

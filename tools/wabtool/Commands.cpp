@@ -118,6 +118,23 @@ bool LooksLikeVCard(const std::string& name, const std::string& text) {
     return EqualsNoCase(Trim(text).substr(0, 6), "BEGIN:");
 }
 
+// The address book keeps a text only up to its first NUL.
+bool HoldsNul(const Contact& c) {
+    for (const auto& [tag, value] : c.text) {
+        if (value.find('\0') != std::string::npos) {
+            return true;
+        }
+    }
+    for (const auto& [tag, list] : c.lists) {
+        for (const std::string& value : list) {
+            if (value.find('\0') != std::string::npos) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // Rewrites one line on a terminal; silent otherwise.
 class Progress {
 public:
@@ -213,6 +230,14 @@ int Import(const std::vector<std::string>& args, const Io& io) {
                                               : ReadCsv(text, shown, contacts, warnings, error);
         if (!ok) {
             return Fail(io, error.Format() + "; nothing was imported");
+        }
+    }
+    for (const Contact& c : contacts) {
+        if (HoldsNul(c)) {
+            Issue at{c.file, c.line,
+                     "a value holds a NUL character, after which the address book would lose "
+                     "the text; nothing was imported"};
+            return Fail(io, at.Format());
         }
     }
     for (const Issue& w : warnings) {
