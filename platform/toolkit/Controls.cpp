@@ -1422,6 +1422,9 @@ void TWinControl::SetNonClientBand(int width) {
         if (m_ncBand > 0) {
             m_client = std::make_unique<THandleWidget>(this, THandleWidget::Role::Client, Handle());
             m_client->setAttribute(Qt::WA_OpaquePaintEvent, (m_controlStyle & csOpaque) != 0);
+            // The window keeps its size, so no WM_SIZE will place the client.
+            m_client->setGeometry(m_ncBand, m_ncBand, std::max(0, Width() - 2 * m_ncBand),
+                                  std::max(0, Height() - 2 * m_ncBand));
             m_client->show();
         }
         UpdateHandleGeometry();

@@ -601,4 +601,29 @@ TEST(Forms, ModalRunLeftByAnExceptionLeavesTheFormReusable) {
     EXPECT_EQ(form->ShowModal(), mrOk);
 }
 
+TEST(Forms, FrameBandSetOnAShownFormPlacesTheClientArea) {
+    ToolkitEnv env;
+    auto form = Load(R"(
+object fmTest: TfmTest
+  BorderStyle = bsSizeable
+  Width = 200
+  Height = 150
+  object pnAll: TPanel
+    Align = alClient
+    BevelOuter = bvNone
+    Color = clRed
+  end
+end
+)");
+    form->SetWindowCaption(false);
+    form->RefreshFrame();
+    ASSERT_EQ(form->FrameBand(), 3);
+    EXPECT_EQ(form->ClientWidget()->geometry(), QRect(3, 3, 194, 144));
+    auto* all = Find<TPanel>(form.get(), "pnAll");
+    EXPECT_EQ(all->Handle()->geometry(), QRect(0, 0, 194, 144));
+    form->SetWindowCaption(true);
+    form->RefreshFrame();
+    EXPECT_EQ(form->ClientWidget()->geometry(), QRect(0, 0, 200, 150));
+}
+
 #include "FormsTest.moc"
