@@ -365,6 +365,9 @@ TEST(CsvReaderTest, ReadsTheHeadersOfCommonExports) {
          {{PR_EMAIL_ADDRESS, "h@x"},
           {PR_BUSINESS_FAX_NUMBER, "77"},
           {PR_PRIMARY_FAX_NUMBER, "78"}}},
+        {"mail client export in Windows-1252, as such clients write it",
+         "First Name,Last Name,E-mail Address\r\nJos\xE9,\x80uro,j@x\r\n",
+         {{PR_GIVEN_NAME, "Jos\xC3\xA9"}, {PR_SURNAME, "\xE2\x82\xACuro"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

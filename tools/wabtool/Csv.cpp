@@ -635,6 +635,13 @@ std::string CsvDate(std::uint64_t fileTime) {
 
 bool ReadCsv(std::string_view text, const std::string& file, std::vector<Contact>& contacts,
              std::vector<Issue>& warnings, Issue& error) {
+    // Mail clients write their exports in the Windows code page; the address
+    // book keeps UTF-8, as the vCard reader gives it.
+    std::string converted;
+    if (!IsValidUtf8(text)) {
+        converted = Cp1252ToUtf8(text);
+        text = converted;
+    }
     std::vector<Record> records;
     if (!ParseRecords(text, file, records, error)) {
         return false;
