@@ -40,8 +40,12 @@ QWidget* TCheckListBox::CreateNativeWidget(QWidget* parent) {
             }
         }
     });
-    QObject::connect(list, &QListWidget::currentRowChanged, list,
-                     [this](int row) { m_itemIndex = row; });
+    QObject::connect(list, &QListWidget::currentRowChanged, list, [this](int row) {
+        // Clearing the list for a rebuild is not the user's choice.
+        if (!m_rebuilding) {
+            m_itemIndex = row;
+        }
+    });
     return list;
 }
 

@@ -197,6 +197,21 @@ TEST(CheckListBox, ClicksToggleChecksAndTell) {
     EXPECT_THROW(clb->SetChecked(3, true), Exception);
 }
 
+TEST(CheckListBox, AddingAnItemKeepsTheSelectedItem) {
+    Env env;
+    auto form = Make();
+    auto* clb = Find<TCheckListBox>(form.get(), "clbItems");
+    clb->SetItemIndex(1);
+    clb->SetChecked(1, true);
+    clb->AddItem("Delta");
+    EXPECT_EQ(clb->ItemIndex(), 1);
+    EXPECT_TRUE(clb->Checked(1));
+    auto* list = clb->Handle()->findChild<QListWidget*>();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(list->count(), 4);
+}
+
 TEST(StatusBarAndGroupBox, PanelsGripAndCaptionArea) {
     Env env;
     auto form = Make();
