@@ -291,6 +291,12 @@ HRESULT Store::OpenConnection(const std::string& path, bool readOnly, bool mayIn
     // must stay as it is.
     struct stat wal {};
     const bool pendingWal = ::stat((path + "-wal").c_str(), &wal) == 0 && wal.st_size > 0;
+    // Our stores keep a WAL, never a rollback journal; reading a file beside
+    // one would roll it back into the file.
+    struct stat journal {};
+    if (::stat((path + "-journal").c_str(), &journal) == 0 && journal.st_size > 0) {
+        return MAPI_E_CORRUPT_DATA;
+    }
     int rc = sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         return FromSqlite(rc);

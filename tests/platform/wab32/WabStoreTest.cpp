@@ -298,6 +298,35 @@ TEST_F(WabStoreTest, ForeignDatabaseWithPendingWalStaysByteForByte) {
     EXPECT_TRUE(ReadBytes(file + "-wal") == walBefore);
 }
 
+// A foreign database its writer left in the middle of a transaction: reading
+// it would roll the journal back into the file.
+TEST_F(WabStoreTest, ForeignDatabaseWithHotJournalStaysByteForByte) {
+    const std::string file = dir.file("hot.wab");
+    RunSql(file, "PRAGMA journal_mode=DELETE; CREATE TABLE t(x);"
+                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
+                 " INSERT INTO t SELECT randomblob(500) FROM n;");
+    pid_t child = fork();
+    if (child == 0) {
+        sqlite3* db = nullptr;
+        sqlite3_open(file.c_str(), &db);
+        // A tiny cache spills changed pages into the file before the commit.
+        sqlite3_exec(db, "PRAGMA cache_size=2; BEGIN; UPDATE t SET x = randomblob(500);", nullptr,
+                     nullptr, nullptr);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    const std::string before = ReadBytes(file);
+    const std::string journal = ReadBytes(file + "-journal");
+    ASSERT_FALSE(journal.empty());
+    {
+        AddressBook book;
+        EXPECT_TRUE(FAILED(book.Open(file)));
+    }
+    EXPECT_TRUE(ReadBytes(file) == before);
+    EXPECT_TRUE(ReadBytes(file + "-journal") == journal);
+}
+
 // ---- Entries and their properties ---------------------------------------------------
 
 TEST_F(WabStoreTest, PropertiesOfEveryStoredTypeComeBackUnchanged) {
