@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,11 +28,16 @@ struct Result {
     std::string err;
 };
 
-Result RunTool(const TempDir& dir, const std::vector<std::string>& args) {
+// `memoryLimit`: the bytes of address space the tool may have, 0 for no limit.
+Result RunTool(const TempDir& dir, const std::vector<std::string>& args, rlim_t memoryLimit = 0) {
     const std::string outFile = dir.file("stdout.txt");
     const std::string errFile = dir.file("stderr.txt");
     pid_t child = fork();
     if (child == 0) {
+        if (memoryLimit != 0) {
+            rlimit limit{memoryLimit, memoryLimit};
+            setrlimit(RLIMIT_AS, &limit);
+        }
         int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(out, 1);
@@ -245,6 +251,18 @@ TEST_F(WabtoolTest, BadInputNamesFileAndLineAndWritesNothing) {
     }
     EXPECT_EQ(ReadBytes(book), before);
     EXPECT_EQ(Listed(RunTool(dir, {"list", book}).out), std::vector<NameAndEmail>{});
+}
+
+TEST_F(WabtoolTest, InputLargerThanMemoryFailsCleanlyAndWritesNothing) {
+    const std::string book = NewBook();
+    const std::string big = dir.file("big.vcf");
+    WriteBytes(big, "BEGIN:VCARD\nVERSION:3.0\nFN:A\nNOTE:");
+    std::filesystem::resize_file(big, std::uintmax_t{1} << 30); // sparse
+    const std::string before = ReadBytes(book);
+    Result r = RunTool(dir, {"import", "--into", book, big}, rlim_t{256} << 20);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("out of memory"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadBytes(book), before);
 }
 
 TEST_F(WabtoolTest, CommandsWorkOnTheDefaultBookAndRefuseMisuse) {

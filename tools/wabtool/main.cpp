@@ -2,7 +2,17 @@
 // address-book library. See "wabtool --help".
 #include "tools/wabtool/Commands.h"
 
+#include <cstdio>
+#include <new>
+
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    return wabtool::Run(args, stdout, stderr);
+    try {
+        std::vector<std::string> args(argv + 1, argv + argc);
+        return wabtool::Run(args, stdout, stderr);
+    } catch (const std::bad_alloc&) {
+        // An input too large to hold: the unwinding has undone any open
+        // transaction, so nothing was added.
+        std::fputs("wabtool: out of memory; the address book was not changed\n", stderr);
+        return 1;
+    }
 }
