@@ -349,6 +349,22 @@ TEST(VCardReaderTest, DecodesTheEncodingsPeopleMeet) {
     }
 }
 
+TEST(VCardWriterTest, WebPagesComeBackAsWritten) {
+    Contact c;
+    c.text[PR_DISPLAY_NAME] = "x";
+    c.text[PR_PERSONAL_HOME_PAGE] = "file://C:\\notes\\new";
+    c.text[PR_BUSINESS_HOME_PAGE] = "http://x/?a=1,b;c\nEMAIL:injected@x";
+    for (wabtool::VCardVersion version : {wabtool::VCardVersion::V3, wabtool::VCardVersion::V4}) {
+        std::string card;
+        wabtool::WriteVCard(c, version, card);
+        Parsed p = ParseVCard(card);
+        ASSERT_EQ(p.contacts.size(), 1u) << card;
+        EXPECT_EQ(p.contacts[0].Text(PR_PERSONAL_HOME_PAGE), c.Text(PR_PERSONAL_HOME_PAGE)) << card;
+        EXPECT_EQ(p.contacts[0].Text(PR_BUSINESS_HOME_PAGE), c.Text(PR_BUSINESS_HOME_PAGE)) << card;
+        EXPECT_FALSE(p.contacts[0].Has(PR_EMAIL_ADDRESS)) << card;
+    }
+}
+
 TEST(VCardReaderTest, DatesWithoutAYearAreLeftOutWithAWarning) {
     Parsed p = ParseVCard("BEGIN:VCARD\nVERSION:4.0\nFN:x\nBDAY:--0517\nANNIVERSARY:20010203\n"
                           "END:VCARD\n");

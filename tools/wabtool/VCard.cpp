@@ -821,10 +821,10 @@ void WriteVCard(const Contact& c, VCardVersion version, std::string& out) {
     std::string personal = text(PR_PERSONAL_HOME_PAGE);
     std::string business = text(PR_BUSINESS_HOME_PAGE);
     if (!personal.empty()) {
-        line(std::string(v4 ? "URL;TYPE=home:" : "URL;TYPE=HOME:") + personal);
+        line(std::string(v4 ? "URL;TYPE=home:" : "URL;TYPE=HOME:") + Escape(personal));
     }
     if (!business.empty()) {
-        line(std::string(v4 ? "URL;TYPE=work:" : "URL;TYPE=WORK:") + business);
+        line(std::string(v4 ? "URL;TYPE=work:" : "URL;TYPE=WORK:") + Escape(business));
     }
     if (auto it = c.numbers.find(PR_GENDER); it != c.numbers.end()) {
         if (it->second == genderMale || it->second == genderFemale) {
