@@ -402,6 +402,9 @@ TEST(CsvReaderTest, ReadsTheHeadersOfCommonExports) {
         {"mail client export in Windows-1252, as such clients write it",
          "First Name,Last Name,E-mail Address\r\nJos\xE9,\x80uro,j@x\r\n",
          {{PR_GIVEN_NAME, "Jos\xC3\xA9"}, {PR_SURNAME, "\xE2\x82\xACuro"}}},
+        {"UTF-8 export with one stray byte keeps its accents",
+         "First Name,Last Name,E-mail Address\nJos\xC3\xA9,Stra\xDF,j@x\n",
+         {{PR_GIVEN_NAME, "Jos\xC3\xA9"}, {PR_SURNAME, "Stra\xC3\x9F"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

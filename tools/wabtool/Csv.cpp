@@ -635,16 +635,19 @@ std::string CsvDate(std::uint64_t fileTime) {
 
 bool ReadCsv(std::string_view text, const std::string& file, std::vector<Contact>& contacts,
              std::vector<Issue>& warnings, Issue& error) {
-    // Mail clients write their exports in the Windows code page; the address
-    // book keeps UTF-8, as the vCard reader gives it.
-    std::string converted;
-    if (!IsValidUtf8(text)) {
-        converted = Cp1252ToUtf8(text);
-        text = converted;
-    }
     std::vector<Record> records;
     if (!ParseRecords(text, file, records, error)) {
         return false;
+    }
+    // Mail clients write their exports in the Windows code page; the address
+    // book keeps UTF-8, as the vCard reader gives it. Field by field, so one
+    // stray byte does not turn the accents of a UTF-8 file into others.
+    for (Record& record : records) {
+        for (std::string& field : record.fields) {
+            if (!IsValidUtf8(field)) {
+                field = Cp1252ToUtf8(field);
+            }
+        }
     }
     if (records.empty() || (records[0].fields.size() == 1 && Trim(records[0].fields[0]).empty())) {
         error = {file, 1, "no header row"};
