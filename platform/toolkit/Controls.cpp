@@ -1064,6 +1064,8 @@ void TControl::WMMouse(TMessage& m) {
     const auto shift = static_cast<TShiftState>(m.WParam);
     const int x = m.XPos();
     const int y = m.YPos();
+    // A handler may free the control (a button that closes its form).
+    QPointer<QObject> alive(this);
     switch (m.Msg) {
     case WM_MOUSEMOVE:
         MouseMove(shift, x, y);
@@ -1078,13 +1080,15 @@ void TControl::WMMouse(TMessage& m) {
         if (m_controlStyle & csDoubleClicks) {
             DblClick();
         }
-        MouseDown(TMouseButton::mbLeft, shift | ssDouble, x, y);
+        if (alive) {
+            MouseDown(TMouseButton::mbLeft, shift | ssDouble, x, y);
+        }
         break;
     case WM_LBUTTONUP: {
         const bool clicked = m_mouseDownInside;
         m_mouseDownInside = false;
         MouseUp(TMouseButton::mbLeft, shift, x, y);
-        if (clicked && PtInRect(ClientRect(), {x, y})) {
+        if (alive && clicked && PtInRect(ClientRect(), {x, y})) {
             Click();
         }
         break;
@@ -1105,7 +1109,9 @@ void TControl::WMMouse(TMessage& m) {
     default:
         break;
     }
-    DefaultHandler(m);
+    if (alive) {
+        DefaultHandler(m);
+    }
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -1700,16 +1706,18 @@ void TWinControl::WMKey(TMessage& m) {
             : nullptr;
     auto shift = static_cast<TShiftState>(m.LParam);
     unsigned key = static_cast<unsigned>(m.WParam);
+    // A handler may free the control (a button that closes its form).
+    QPointer<QObject> alive(this);
 
     if (m.Msg == WM_KEYUP || m.Msg == WM_SYSKEYUP) {
         if (form && form != this && form->KeyPreview()) {
             static_cast<TWinControl*>(form)->KeyUp(key, shift);
-            if (key == 0) {
+            if (key == 0 || !alive) {
                 return;
             }
         }
         KeyUp(key, shift);
-        if (key != 0) {
+        if (key != 0 && alive) {
             DefaultHandler(m);
         }
         return;
@@ -1755,7 +1763,7 @@ void TWinControl::WMKey(TMessage& m) {
             }
         }
         KeyDown(key, shift);
-        if (key == 0) {
+        if (key == 0 || !alive) {
             return;
         }
     }
@@ -1766,7 +1774,8 @@ void TWinControl::WMKey(TMessage& m) {
             ch == QLatin1Char('\x1b') || ch == QLatin1Char('\t')) {
             const bool alt = (shift & ssAlt) != 0;
             if (Perform(alt ? WM_SYSCHAR : WM_CHAR, ch.unicode(),
-                        static_cast<std::intptr_t>(shift)) != 0) {
+                        static_cast<std::intptr_t>(shift)) != 0 ||
+                !alive) {
                 return;
             }
         }

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -624,6 +625,36 @@ end
     form->SetWindowCaption(true);
     form->RefreshFrame();
     EXPECT_EQ(form->ClientWidget()->geometry(), QRect(0, 0, 200, 150));
+}
+
+TEST(Forms, AButtonFreedByItsOwnClickIsNotTouchedAfterwards) {
+    ToolkitEnv env;
+    auto form = Load(R"(
+object fmTest: TfmTest
+  object btnA: TButton
+    Caption = 'A'
+  end
+  object btnB: TButton
+    Top = 30
+    Caption = 'B'
+  end
+end
+)");
+    form->Show();
+    QApplication::setActiveWindow(form->Handle());
+    auto freeOnClick = [](TButton* b) { b->OnClick = [b](TObject*) { b->Free(); }; };
+    auto* a = Find<TButton>(form.get(), "btnA");
+    auto* b = Find<TButton>(form.get(), "btnB");
+    QPointer<QObject> aAlive(a);
+    QPointer<QObject> bAlive(b);
+    freeOnClick(a);
+    freeOnClick(b);
+    QTest::mouseClick(a->Handle(), Qt::LeftButton);
+    EXPECT_TRUE(aAlive.isNull());
+    b->SetFocus();
+    QTest::keyClick(b->Handle(), Qt::Key_Space);
+    EXPECT_TRUE(bAlive.isNull());
+    EXPECT_EQ(form->ComponentCount(), 0);
 }
 
 #include "FormsTest.moc"
