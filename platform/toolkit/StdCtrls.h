@@ -144,7 +144,7 @@ private:
     int m_minSize = 30;
     TResizeStyle m_resizeStyle = rsPattern;
     bool m_beveled = false;
-    TControl* m_control = nullptr;
+    QPointer<TControl> m_control; // may be freed mid-drag
     TPoint m_downPos;
     int m_maxSize = 0;
     bool m_dragging = false;

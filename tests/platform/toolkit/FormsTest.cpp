@@ -657,4 +657,36 @@ end
     EXPECT_EQ(form->ComponentCount(), 0);
 }
 
+TEST(FormDescription, AControlFreedDuringASplitterDragIsLetGo) {
+    ToolkitEnv env;
+    auto form = Load(R"(
+object fmTest: TfmTest
+  BorderStyle = bsNone
+  ClientWidth = 300
+  ClientHeight = 200
+  object pnLeft: TPanel
+    Align = alLeft
+    Width = 100
+  end
+  object spSplit: TSplitter
+    Left = 100
+    Align = alLeft
+  end
+  object pnRest: TPanel
+    Align = alClient
+  end
+end
+)");
+    form->Show();
+    auto* split = Find<TSplitter>(form.get(), "spSplit");
+    QWidget* h = split->Handle();
+    QTest::mousePress(h, Qt::LeftButton, {}, QPoint(1, 10));
+    Find<TPanel>(form.get(), "pnLeft")->Free();
+    const int left = split->Left();
+    QTest::mouseMove(h, QPoint(40, 10));
+    QTest::mouseRelease(h, Qt::LeftButton, {}, QPoint(40, 10));
+    EXPECT_EQ(split->Left(), left);
+    EXPECT_EQ(form->ComponentCount(), 2);
+}
+
 #include "FormsTest.moc"
