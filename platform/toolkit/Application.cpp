@@ -74,7 +74,9 @@ void TApplication::Run() {
 
 void TApplication::Terminate() {
     m_terminated = true;
-    QCoreApplication::quit();
+    // Not quit(): that first asks every window to close, which a form may
+    // refuse, and leaves a modal run waiting.
+    QCoreApplication::exit(0);
 }
 
 void TApplication::ProcessMessages() {

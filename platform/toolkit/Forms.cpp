@@ -355,7 +355,10 @@ int TCustomForm::ShowModal() {
             }
             if (m_modalResult == 0) {
                 if (Application && Application->Terminated()) {
+                    // The application is going: the form is not asked, or a
+                    // refusal would spin here for ever.
                     m_modalResult = mrCancel;
+                    break;
                 }
                 continue;
             }

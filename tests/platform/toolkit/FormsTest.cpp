@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <cstdlib>
+#include <unistd.h>
 
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Collections.h"
@@ -687,6 +689,26 @@ end
     QTest::mouseRelease(h, Qt::LeftButton, {}, QPoint(40, 10));
     EXPECT_EQ(split->Left(), left);
     EXPECT_EQ(form->ComponentCount(), 2);
+}
+
+TEST(FormsDeathTest, TerminatingTheApplicationEndsAModalRunTheFormWouldRefuse) {
+    GTEST_FLAG_SET(death_test_style, "fast");
+    ToolkitEnv env;
+    auto form = Load("object fmTest: TfmTest\nend\n");
+    form->OnCloseQuery = [](TObject*, bool& canClose) { canClose = false; };
+    // Terminating is for good, so the run happens in a child process; a hung
+    // run is ended by the alarm.
+    EXPECT_EXIT(
+        {
+            alarm(10);
+            QTimer::singleShot(0, [&] {
+                QTimer::singleShot(0, [] { Application->Terminate(); });
+                std::_Exit(form->ShowModal() == mrCancel ? 0 : 1);
+            });
+            QApplication::exec();
+            std::_Exit(2);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 #include "FormsTest.moc"
