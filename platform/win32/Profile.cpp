@@ -216,7 +216,10 @@ public:
         if (!lines_.empty() && lines_.back().eol.empty()) {
             lines_.back().eol = eol_;
         }
-        lines_.push_back(Line{"[" + std::string(section) + "]", eol_});
+        // Appended piecewise: GCC 12 warns (falsely) on "[" + std::string(...).
+        std::string header("[");
+        header.append(section).append("]");
+        lines_.push_back(Line{std::move(header), eol_});
         lines_.push_back(std::move(entry));
     }
 
