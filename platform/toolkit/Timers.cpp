@@ -13,7 +13,7 @@ public:
     int Start(int intervalMs, std::function<void()> callback) override {
         const int id = m_nextId++;
         auto timer = std::make_unique<QTimer>();
-        timer->setInterval(intervalMs < 0 ? 0 : intervalMs);
+        timer->setInterval(TimerPeriod(intervalMs));
         QObject::connect(timer.get(), &QTimer::timeout, [cb = std::move(callback)] {
             // An exception must not cross Qt's event loop.
             try {
@@ -58,7 +58,7 @@ void TTimerService::Install(TTimerService* service) {
 
 int TManualTimerService::Start(int intervalMs, std::function<void()> callback) {
     const int id = m_nextId++;
-    const int interval = intervalMs < 0 ? 0 : intervalMs;
+    const int interval = TimerPeriod(intervalMs);
     m_timers[id] = Timer{interval, m_now + interval, std::move(callback)};
     return id;
 }
@@ -84,9 +84,7 @@ void TManualTimerService::Advance(int ms) {
         }
         m_now = nextDue;
         Timer& t = m_timers.at(nextId);
-        // A zero interval still advances, as a message-loop timer fires at
-        // most once per pass.
-        t.due = m_now + (t.interval > 0 ? t.interval : 1);
+        t.due = m_now + t.interval;
         auto callback = t.callback; // the timer may be stopped inside
         callback();
     }

@@ -10,6 +10,13 @@
 
 namespace tk {
 
+// Message-loop timers never fire faster than this, whatever they are asked
+// for; a zero or negative interval would otherwise tick on every pass.
+inline constexpr int kMinTimerIntervalMs = 10;
+inline int TimerPeriod(int intervalMs) {
+    return intervalMs < kMinTimerIntervalMs ? kMinTimerIntervalMs : intervalMs;
+}
+
 class TTimerService {
 public:
     virtual ~TTimerService() = default;

@@ -165,10 +165,11 @@ TEST(SkinButtonStates, AutoRepeatPeriodFromTheInterval) {
         {100, 100, 1},
         {100, 350, 3},
         {40, 200, 5},
-        // Zero and negative intervals give a zero period: a tick every pass
-        // of the loop, which the manual clock makes one per millisecond.
-        {0, 10, 11},
-        {-5, 10, 11},
+        // Zero and negative intervals give the message loop's shortest
+        // period, 10 ms, not a tick on every pass.
+        {0, 9, 0},
+        {0, 10, 1},
+        {-5, 35, 3},
     };
     for (const Case& c : cases) {
         TManualClockScope clock;
