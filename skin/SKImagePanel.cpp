@@ -315,6 +315,14 @@ bool TskPanel::PointerOverButton() const {
     return m_pointerInside && InRect(m_pointer, ButtonRect());
 }
 
+bool TskPanel::SizeStep(int height) {
+    const int before = Height();
+    SizeTo(height);
+    // Constraints or a refusing resize hook can hold the panel where it is;
+    // asking again would never end.
+    return Height() != before;
+}
+
 bool TskPanel::Step() {
     QPointer<TskPanel> self(this);
     Repaint();
@@ -335,7 +343,9 @@ void TskPanel::Push() {
         AnimationScope animating(this);
         const int target = CaptionBarHeight();
         while (target < Height() - 15) {
-            SizeTo(Height() - 15);
+            if (!SizeStep(Height() - 15)) {
+                break;
+            }
             if (!Step()) {
                 return;
             }
@@ -354,7 +364,9 @@ void TskPanel::Pop() {
     {
         AnimationScope animating(this);
         while (Height() + 15 < m_expandedHeight) {
-            SizeTo(Height() + 15);
+            if (!SizeStep(Height() + 15)) {
+                break;
+            }
             if (!Step()) {
                 return;
             }
@@ -481,12 +493,16 @@ void TskPanel::MouseUp(tk::TMouseButton Button, tk::TShiftState Shift, int X, in
     if (!m_buttonHot) {
         return;
     }
+    // The animation pumps messages: a handler may free the panel meanwhile.
+    QPointer<TskPanel> self(this);
     if (m_expanded) {
         Push();
     } else {
         Pop();
     }
-    Invalidate();
+    if (self) {
+        Invalidate();
+    }
 }
 
 void TskPanel::Notification(tk::TComponent* AComponent, tk::TOperation Operation) {

@@ -164,6 +164,8 @@ private:
 
     // Sizes the control itself (alignment, animation); no bookkeeping.
     void SizeTo(int Height);
+    // One animation step's size; false when the size did not change.
+    bool SizeStep(int height);
     // Runs pending messages between animation steps; false when the panel
     // went away meanwhile.
     bool Step();

@@ -135,6 +135,11 @@ void TskFileTheme::ReassignUsers() {
         if (c->property("FileTheme").value<QObject*>() != this) {
             continue;
         }
+        // A user on a built-in style only keeps the reference; re-applying
+        // its style would overwrite values stored after it.
+        if (c->property("UIStyle").toInt() != FromThemeFile) {
+            continue;
+        }
         // Setters ignore the reference they already hold, so it goes away
         // for a moment: each user then reloads from the new file.
         SetPublishedProperty(c, "FileTheme", QVariant::fromValue<QObject*>(nullptr));

@@ -19,165 +19,96 @@ using tk::TRect;
 
 bool g_SkinKitConverting = false;
 
-const std::array<const char*, SK_ITEM_COUNT + 1> SK_FILETHEME_ITEMNAME = {
-    "",
-    "ButtonImage",
-    "ButtonTransparentBool",
-    "CheckBoxImage",
-    "RadioButtonImage",
-    "TitleBarButtonImage",
-    "TitleBarButtonTransparentBool",
-    "TitleBarButtonLeftOffsetInt",
-    "TitleBarButtonRightOffsetInt",
-    "TitleBarButtonTopInt",
-    "TitleBarLeftImage",
-    "TitleBarClientImage",
-    "TitleBarRightImage",
-    "FormMinWidthInt",
-    "FormRoundCornerInt",
-    "FormBackgroundColor",
-    "FormBorderColor",
-    "FormBorderWidthInt",
-    "MenuSelectedBorderColor",
-    "MenuSelectedBackgroundColor",
-    "MenuSelectedFontColor",
-    "MenuBackgroundColor",
-    "MenuFontColor",
-    "MenuBarColor",
-    "ProgressBarImage",
-    "ControlBorderColor",
-    "ControlBackgroundColor",
-    "ControlFontColor",
-    "TrackBarBarImage",
-    "TrackBarSliderImage",
-    "TrackBarSliderVImage",
-    "ScrollBarBackgroundColor",
-    "ScrollBarButtonImage",
-    "ScrollBarSliderImage",
-    "CheckListBoxImage",
-    "ToolBarButtonBorderColor",
-    "ToolBarButtonBackgroundColor",
-    "ToolBarButtonDownBackgroundColor",
-    "ScrollButtonImage",
-    "TabControlTabImage",
-    "TabControlBarImage",
-    "SideChannelHandleImage",
-    "SideChannelBarImage",
-};
-
 namespace {
+
+// One row per theme item: its key name, its kind, the resource-name suffix of
+// an image item, and the value of every other item in each built-in style
+// (MacOS, WinXP, DeepBlue, Protein, BlueGlass).
+struct ThemeItem {
+    const char* name;
+    TskType kind;
+    const char* suffix;
+    std::array<std::int32_t, 5> values;
+};
 
 constexpr TskType I = TskType::Int;
 constexpr TskType C = TskType::Color;
 constexpr TskType S = TskType::Str;
 constexpr TskType B = TskType::Bool;
 
+constexpr ThemeItem kItems[SK_ITEM_COUNT + 1] = {
+    {"", I, nullptr, {}},
+    {"ButtonImage", S, "BUTTON", {}},
+    {"ButtonTransparentBool", B, nullptr, {1, 0, 0, 0, 1}},
+    {"CheckBoxImage", S, "CHECKBOX", {}},
+    {"RadioButtonImage", S, "RADIOBUTTON", {}},
+    {"TitleBarButtonImage", S, "TITLEBTN", {}},
+    {"TitleBarButtonTransparentBool", B, nullptr, {0, 0, 0, 1, 1}},
+    {"TitleBarButtonLeftOffsetInt", I, nullptr, {3, 2, 0, 0, 4}},
+    {"TitleBarButtonRightOffsetInt", I, nullptr, {-2, -2, 0, 0, -3}},
+    {"TitleBarButtonTopInt", I, nullptr, {4, 5, 2, 2, 6}},
+    {"TitleBarLeftImage", S, "TITLE_LEFT", {}},
+    {"TitleBarClientImage", S, "TITLE_CLIENT", {}},
+    {"TitleBarRightImage", S, "TITLE_RIGHT", {}},
+    {"FormMinWidthInt", I, nullptr, {130, 150, 130, 130, 270}},
+    {"FormRoundCornerInt", I, nullptr, {0, 13, 0, 0, 11}},
+    {"FormBackgroundColor", C, nullptr, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
+    {"FormBorderColor", C, nullptr, {0x7F7F7F, 0xC82C00, 0x000000, 0x000000, 0x000000}},
+    {"FormBorderWidthInt", I, nullptr, {1, 3, 1, 1, 1}},
+    {"MenuSelectedBorderColor", C, nullptr, {0xC47339, 0xC66931, 0xA04A44, 0xC4302D, 0xEC5E5E}},
+    {"MenuSelectedBackgroundColor", C, nullptr, {0xC47339, 0xEFD3C6, 0xA04A44, 0xC4302D, 0xEC5E5E}},
+    {"MenuSelectedFontColor", C, nullptr, {0xFFFFFF, 0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}},
+    {"MenuBackgroundColor", C, nullptr, {0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xE7E7E7}},
+    {"MenuFontColor", C, nullptr, {0x000000, 0x000000, 0x000000, 0x000000, 0x000000}},
+    {"MenuBarColor", C, nullptr, {0x000000, 0xCED3D6, 0xCED3D6, 0xCED3D6, 0xCED3D6}},
+    {"ProgressBarImage", S, "PROGRESSBAR", {}},
+    {"ControlBorderColor", C, nullptr, {0x7F7F7F, 0x686868, 0x000000, 0x000000, 0x000000}},
+    {"ControlBackgroundColor", C, nullptr, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
+    {"ControlFontColor", C, nullptr, {0x000000, 0xCF4602, 0x000000, 0x000000, 0x000000}},
+    {"TrackBarBarImage", S, "TRACKBAR_BAR", {}},
+    {"TrackBarSliderImage", S, "TRACKBAR_SLIDER", {}},
+    {"TrackBarSliderVImage", S, "TRACKBAR_SLIDER_V", {}},
+    {"ScrollBarBackgroundColor", C, nullptr, {0xC9C9C9, 0xF9F9F9, 0xF5F5F5, 0xF5F5F5, 0xF4F4F4}},
+    {"ScrollBarButtonImage", S, "SCROLLBAR_BUTTON", {}},
+    {"ScrollBarSliderImage", S, "SCROLLBAR_TRACK", {}},
+    {"CheckListBoxImage", S, "CHECKLIST", {}},
+    {"ToolBarButtonBorderColor", C, nullptr, {0x474747, 0xC66931, 0x474747, 0x474747, 0x474747}},
+    {"ToolBarButtonBackgroundColor",
+     C,
+     nullptr,
+     {0xEFEFEF, 0xEFD3C6, 0xEFEFEF, 0xEFEFEF, 0xEFEFEF}},
+    {"ToolBarButtonDownBackgroundColor",
+     C,
+     nullptr,
+     {0xD8D8D8, 0xE1AC93, 0xD8D8D8, 0xD8D8D8, 0xD8D8D8}},
+    // Named MACOS_, WINXP_ or MORE_ (the other three styles share one image).
+    {"ScrollButtonImage", S, "SCROLLBUTTON", {}},
+    {"TabControlTabImage", S, "TAB", {}},
+    {"TabControlBarImage", S, "TAB_LINE", {}},
+    {"SideChannelHandleImage", S, "SIDECHENNEL_HANDLE", {}},
+    {"SideChannelBarImage", S, "SIDECHENNEL_BAR", {}},
+};
+
+template <class T, class F> constexpr std::array<T, SK_ITEM_COUNT + 1> Column(F field) {
+    std::array<T, SK_ITEM_COUNT + 1> out{};
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        out[i] = field(kItems[i]);
+    }
+    return out;
+}
+
 } // namespace
 
-const std::array<TskType, SK_ITEM_COUNT + 1> SK_ITEM_TYPE = {
-    I,                      // unused
-    S, B, S, S, S, B, I, I, // 1-8
-    I, S, S, S, I, I, C, C, // 9-16
-    I, C, C, C, C, C, C, S, // 17-24
-    C, C, C, S, S, S, C, S, // 25-32
-    S, S, C, C, C, S, S, S, // 33-40
-    S, S,                   // 41-42
-};
+const std::array<const char*, SK_ITEM_COUNT + 1> SK_FILETHEME_ITEMNAME =
+    Column<const char*>([](const ThemeItem& item) { return item.name; });
+
+const std::array<TskType, SK_ITEM_COUNT + 1> SK_ITEM_TYPE =
+    Column<TskType>([](const ThemeItem& item) { return item.kind; });
 
 namespace {
 
-// Values of the non-image items, one row per item, one column per built-in
-// style (MacOS, WinXP, DeepBlue, Protein, BlueGlass); image rows are unused.
-constexpr std::int32_t kValues[SK_ITEM_COUNT + 1][5] = {
-    {},
-    {},                                                 // 1 ButtonImage
-    {1, 0, 0, 0, 1},                                    // 2 ButtonTransparentBool
-    {},                                                 // 3
-    {},                                                 // 4
-    {},                                                 // 5
-    {0, 0, 0, 1, 1},                                    // 6 TitleBarButtonTransparentBool
-    {3, 2, 0, 0, 4},                                    // 7 TitleBarButtonLeftOffsetInt
-    {-2, -2, 0, 0, -3},                                 // 8 TitleBarButtonRightOffsetInt
-    {4, 5, 2, 2, 6},                                    // 9 TitleBarButtonTopInt
-    {},                                                 // 10
-    {},                                                 // 11
-    {},                                                 // 12
-    {130, 150, 130, 130, 270},                          // 13 FormMinWidthInt
-    {0, 13, 0, 0, 11},                                  // 14 FormRoundCornerInt
-    {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}, // 15 FormBackgroundColor
-    {0x7F7F7F, 0xC82C00, 0x000000, 0x000000, 0x000000}, // 16 FormBorderColor
-    {1, 3, 1, 1, 1},                                    // 17 FormBorderWidthInt
-    {0xC47339, 0xC66931, 0xA04A44, 0xC4302D, 0xEC5E5E}, // 18 MenuSelectedBorderColor
-    {0xC47339, 0xEFD3C6, 0xA04A44, 0xC4302D, 0xEC5E5E}, // 19 MenuSelectedBackgroundColor
-    {0xFFFFFF, 0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}, // 20 MenuSelectedFontColor
-    {0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xE7E7E7}, // 21 MenuBackgroundColor
-    {0x000000, 0x000000, 0x000000, 0x000000, 0x000000}, // 22 MenuFontColor
-    {0x000000, 0xCED3D6, 0xCED3D6, 0xCED3D6, 0xCED3D6}, // 23 MenuBarColor
-    {},                                                 // 24
-    {0x7F7F7F, 0x686868, 0x000000, 0x000000, 0x000000}, // 25 ControlBorderColor
-    {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}, // 26 ControlBackgroundColor
-    {0x000000, 0xCF4602, 0x000000, 0x000000, 0x000000}, // 27 ControlFontColor
-    {},                                                 // 28
-    {},                                                 // 29
-    {},                                                 // 30
-    {0xC9C9C9, 0xF9F9F9, 0xF5F5F5, 0xF5F5F5, 0xF4F4F4}, // 31 ScrollBarBackgroundColor
-    {},                                                 // 32
-    {},                                                 // 33
-    {},                                                 // 34
-    {0x474747, 0xC66931, 0x474747, 0x474747, 0x474747}, // 35 ToolBarButtonBorderColor
-    {0xEFEFEF, 0xEFD3C6, 0xEFEFEF, 0xEFEFEF, 0xEFEFEF}, // 36 ToolBarButtonBackgroundColor
-    {0xD8D8D8, 0xE1AC93, 0xD8D8D8, 0xD8D8D8, 0xD8D8D8}, // 37 ToolBarButtonDownBackgroundColor
-    {},
-    {},
-    {},
-    {},
-    {},
-};
-
-// Resource-name suffixes of the image items; item 38 has names of its own.
 const char* ImageSuffix(int index) {
-    switch (index) {
-    case 1:
-        return "BUTTON";
-    case 3:
-        return "CHECKBOX";
-    case 4:
-        return "RADIOBUTTON";
-    case 5:
-        return "TITLEBTN";
-    case 10:
-        return "TITLE_LEFT";
-    case 11:
-        return "TITLE_CLIENT";
-    case 12:
-        return "TITLE_RIGHT";
-    case 24:
-        return "PROGRESSBAR";
-    case 28:
-        return "TRACKBAR_BAR";
-    case 29:
-        return "TRACKBAR_SLIDER";
-    case 30:
-        return "TRACKBAR_SLIDER_V";
-    case 32:
-        return "SCROLLBAR_BUTTON";
-    case 33:
-        return "SCROLLBAR_TRACK";
-    case 34:
-        return "CHECKLIST";
-    case 38:
-        return "SCROLLBUTTON";
-    case 39:
-        return "TAB";
-    case 40:
-        return "TAB_LINE";
-    case 41:
-        return "SIDECHENNEL_HANDLE";
-    case 42:
-        return "SIDECHENNEL_BAR";
-    default:
-        return nullptr;
-    }
+    return kItems[index].suffix;
 }
 
 const char* StylePrefix(TskUIStyle style) {
@@ -211,7 +142,7 @@ bool Lookup(TskUIStyle style, int index, TskType kind, std::int32_t& value) {
         SK_ITEM_TYPE[static_cast<std::size_t>(index)] != kind) {
         return false;
     }
-    value = kValues[index][style - MacOS];
+    value = kItems[index].values[style - MacOS];
     return true;
 }
 
@@ -330,18 +261,10 @@ bool GetInsideThemeBool(TskUIStyle UIStyle, int Index) {
 namespace {
 
 QMetaProperty FindPublished(const QObject* object, const char* name) {
-    if (!object || !name) {
+    if (!name) {
         return {};
     }
-    const QMetaObject* mo = object->metaObject();
-    const QLatin1String wanted(name);
-    for (int i = 0; i < mo->propertyCount(); ++i) {
-        const QMetaProperty p = mo->property(i);
-        if (wanted.compare(QLatin1String(p.name()), Qt::CaseInsensitive) == 0) {
-            return p;
-        }
-    }
-    return {};
+    return tk::FindPublishedProperty(object, QString::fromLatin1(name));
 }
 
 } // namespace

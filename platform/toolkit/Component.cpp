@@ -200,4 +200,18 @@ bool IsClassRegistered(const QString& className) {
     return ClassTable().find(className) != ClassTable().end();
 }
 
+QMetaProperty FindPublishedProperty(const QObject* object, const QString& name) {
+    if (!object) {
+        return {};
+    }
+    const QMetaObject* mo = object->metaObject();
+    for (int i = mo->propertyCount() - 1; i >= 0; --i) {
+        const QMetaProperty p = mo->property(i);
+        if (name.compare(QLatin1String(p.name()), Qt::CaseInsensitive) == 0) {
+            return p;
+        }
+    }
+    return {};
+}
+
 } // namespace tk

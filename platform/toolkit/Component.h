@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include <QMetaProperty>
 #include <QObject>
 #include <QString>
 
@@ -157,6 +158,12 @@ template <class T> void RegisterClass() {
 }
 TComponent* CreateComponentByClassName(const QString& className, TComponent* owner);
 bool IsClassRegistered(const QString& className);
+
+// The published property of that name (case-insensitive), looked up most
+// derived class first: a class that publishes a property of its base anew (a
+// panel's Height that is its expanded height) gets its own. Form descriptions
+// and code that sets properties by name use this one rule.
+QMetaProperty FindPublishedProperty(const QObject* object, const QString& name);
 
 // Registers the toolkit's own classes (idempotent).
 void RegisterToolkitClasses();

@@ -386,16 +386,7 @@ private:
 };
 
 QMetaProperty FindProperty(const QObject* object, const QString& name) {
-    const QMetaObject* mo = object->metaObject();
-    // Most derived first: a class may publish a property of its base anew
-    // (a panel's Height that is its expanded height).
-    for (int i = mo->propertyCount() - 1; i >= 0; --i) {
-        const QMetaProperty p = mo->property(i);
-        if (name.compare(QLatin1String(p.name()), Qt::CaseInsensitive) == 0) {
-            return p;
-        }
-    }
-    return {};
+    return FindPublishedProperty(object, name);
 }
 
 // Identifier constants an integer property may name (mrOk, crHandPoint).

@@ -216,6 +216,62 @@ TEST(TskPanel, RequestsWhileAnimating) {
     EXPECT_TRUE(panel.isNull());
 }
 
+TEST(TskPanel, PropertiesByNameAreTheClassOwnAsInDescriptions) {
+    // Group box and panel publish Caption and Height anew; setting them by
+    // name reaches the same property a form description reaches.
+    Fixture f;
+    auto* box = f.Get<TskGroupBox>("skGroupBox2");
+    EXPECT_TRUE(SetPublishedProperty(box, "caption", QStringLiteral(" Criteria ")));
+    EXPECT_EQ(box->Caption(), " Criteria ");
+
+    f.bottom->Push();
+    EXPECT_TRUE(SetPublishedProperty(f.bottom, "Height", 120));
+    EXPECT_EQ(f.bottom->Height(), 21); // collapsed: only the next expand changes
+    EXPECT_EQ(f.bottom->ExpandedHeight(), 120);
+}
+
+TEST(TskPanel, PanelFreedDuringAClickStartedAnimation) {
+    // A handler run between two steps of a collapse that the button started
+    // frees the panel: the click ends quietly without touching it again.
+    for (bool collapsed : {false, true}) {
+        Fixture f;
+        f.form->Show();
+        if (collapsed) {
+            f.bottom->Push();
+        }
+        QPointer<TskPanel> panel(f.bottom);
+        f.bottom->OnResize = [&](TObject*) {
+            QTimer::singleShot(0, f.form.get(), [&] {
+                if (panel) {
+                    panel->Free();
+                }
+            });
+        };
+        QWidget* h = f.bottom->Handle();
+        QTest::mouseMove(h, QPoint(288, 10));
+        QTest::mouseClick(h, Qt::LeftButton, {}, QPoint(288, 10));
+        EXPECT_TRUE(panel.isNull()) << collapsed;
+    }
+}
+
+TEST(TskPanel, AnimationEndsWhereTheSizeStopsChanging) {
+    // Constraints or a refusing resize hook hold the panel at some height;
+    // the animation stops there instead of asking for ever.
+    Fixture f;
+    f.form->Show();
+    f.bottom->Constraints()->SetMinHeight(100);
+    f.bottom->Push();
+    EXPECT_EQ(f.bottom->Height(), 100);
+    EXPECT_TRUE(f.bottom->GetPushed());
+
+    f.bottom->Constraints()->SetMinHeight(0);
+    f.bottom->Constraints()->SetMaxHeight(120);
+    f.heights.clear();
+    f.bottom->Pop();
+    EXPECT_EQ(f.bottom->Height(), 120);
+    EXPECT_FALSE(f.bottom->GetPushed());
+}
+
 TEST(TskPanel, ChildAreaFollowsTheCaptionBar) {
     Fixture f;
     auto* buttons = f.Get<TPanel>("pButtons");

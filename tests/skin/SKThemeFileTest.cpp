@@ -330,10 +330,20 @@ TEST(SkinFileTheme, LoadingAFileRefreshesTheComponentsThatUseIt) {
     user->SetFileTheme(theme);
     user->SetUIStyle(FromThemeFile);
     EXPECT_EQ(user->borderColor, 0u); // DeepBlue's, the theme is empty
+    // A user on a built-in style keeps what was stored after its style.
+    auto* builtIn = new TskTestControl(form.get());
+    builtIn->SetFileTheme(theme);
+    builtIn->SetUIStyle(BlueGlass);
+    builtIn->borderColor = 0x123456;
+    const int applied = builtIn->applied;
+
     theme->SetThemeFile(fx.Path("xp.skn"));
     EXPECT_TRUE(user->Theme().UsesFileTheme());
     EXPECT_EQ(user->borderColor, 0x686868u);
     EXPECT_EQ(user->FileTheme(), theme);
+    EXPECT_EQ(builtIn->applied, applied);
+    EXPECT_EQ(builtIn->borderColor, 0x123456u);
+    EXPECT_EQ(builtIn->FileTheme(), theme);
 }
 
 TEST(SkinFileTheme, BuiltInStylesSavedAsFilesGiveTheSameValues) {

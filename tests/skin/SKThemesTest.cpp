@@ -49,6 +49,26 @@ TEST(SkinThemeTable, ValuesAndWrongKinds) {
     EXPECT_EQ(GetInsideThemeResourceName(WinXP, 27), "");
 }
 
+TEST(SkinThemeTable, KindsAgreeWithKeyNamesAndResourceNames) {
+    // The key name ends in its kind, and exactly the image items name a
+    // resource, in every built-in style.
+    const std::pair<TskType, QLatin1String> endings[] = {{TskType::Str, QLatin1String("Image")},
+                                                         {TskType::Bool, QLatin1String("Bool")},
+                                                         {TskType::Int, QLatin1String("Int")},
+                                                         {TskType::Color, QLatin1String("Color")}};
+    for (int i = 1; i <= SK_ITEM_COUNT; ++i) {
+        const QString key = QLatin1String(SK_FILETHEME_ITEMNAME[i]);
+        for (const auto& [kind, ending] : endings) {
+            EXPECT_EQ(key.endsWith(ending), SK_ITEM_TYPE[i] == kind) << i;
+        }
+        for (int style = MacOS; style <= BlueGlass; ++style) {
+            EXPECT_EQ(GetInsideThemeResourceName(static_cast<TskUIStyle>(style), i).isEmpty(),
+                      SK_ITEM_TYPE[i] != TskType::Str)
+                << i << " style " << style;
+        }
+    }
+}
+
 TEST(SkinThemeTable, EveryImageItemOfEveryStyleIsCarried) {
     for (int style = MacOS; style <= BlueGlass; ++style) {
         for (int i = 1; i <= SK_ITEM_COUNT; ++i) {
