@@ -763,6 +763,43 @@ bool TControl::TranslateInputEvent(QEvent* e, QPoint offset, TMessage& m) {
     }
 }
 
+// Saves the per-dispatch state of a control and puts it back when the
+// dispatch ends, by return or by exception, unless the control is gone.
+class TControl::DispatchScope {
+public:
+    DispatchScope(TControl* control, THandleWidget* widget, bool native)
+        : m_control(control), m_alive(control), m_widget(control->m_dispatchWidget),
+          m_called(control->m_defaultCalled), m_result(control->m_defaultResult),
+          m_native(control->m_nativeDispatch) {
+        control->m_nativeDispatch = native;
+        if (!native) {
+            control->m_dispatchWidget = widget;
+            control->m_defaultResult = false;
+        }
+        control->m_defaultCalled = false;
+    }
+    ~DispatchScope() {
+        if (m_alive) {
+            m_control->m_dispatchWidget = m_widget;
+            m_control->m_defaultCalled = m_called;
+            m_control->m_defaultResult = m_result;
+            m_control->m_nativeDispatch = m_native;
+        }
+    }
+    DispatchScope(const DispatchScope&) = delete;
+    DispatchScope& operator=(const DispatchScope&) = delete;
+    // The control may be freed by its own handler (a form closing itself).
+    bool Alive() const { return !m_alive.isNull(); }
+
+private:
+    TControl* m_control;
+    QPointer<QObject> m_alive;
+    THandleWidget* m_widget;
+    bool m_called;
+    bool m_result;
+    bool m_native;
+};
+
 bool TControl::DispatchNativeEvent(QWidget* target, QEvent* e) {
     TMessage m;
     const QPoint offset =
@@ -770,11 +807,7 @@ bool TControl::DispatchNativeEvent(QWidget* target, QEvent* e) {
     if (!TranslateInputEvent(e, offset, m)) {
         return false;
     }
-    const bool savedNative = m_nativeDispatch;
-    const bool savedCalled = m_defaultCalled;
-    m_nativeDispatch = true;
-    m_defaultCalled = false;
-    QPointer<QObject> alive(this);
+    DispatchScope scope(this, nullptr, true);
     try {
         WindowProc(m);
     } catch (...) {
@@ -786,14 +819,8 @@ bool TControl::DispatchNativeEvent(QWidget* target, QEvent* e) {
         }
         return true;
     }
-    if (!alive) {
-        return true;
-    }
     // Handled, unless a handler let the default handling have it.
-    const bool eat = !m_defaultCalled;
-    m_nativeDispatch = savedNative;
-    m_defaultCalled = savedCalled;
-    return eat;
+    return !scope.Alive() || !m_defaultCalled;
 }
 
 bool TControl::DispatchEvent(QEvent* e, THandleWidget* from) {
@@ -827,29 +854,20 @@ bool TControl::DispatchEvent(QEvent* e, THandleWidget* from) {
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove: {
-        auto* me = static_cast<QMouseEvent*>(e);
-        QPoint p = me->position().toPoint();
+        QPoint offset;
         if (isWindow && hasBand) {
             if (auto* form = qobject_cast<TCustomForm*>(this)) {
-                return form->FrameMouse(me);
+                return form->FrameMouse(static_cast<QMouseEvent*>(e));
             }
-            p -= ClientWidget()->pos();
+            offset = -ClientWidget()->pos();
         }
-        m.Msg = MouseMessage(e->type(), me->button());
-        m.WParam = ShiftFromQt(me->modifiers(), me->buttons()) |
-                   (e->type() == QEvent::MouseButtonDblClick ? ssDouble : 0u);
-        m.LParam = MakeLParam(p.x(), p.y());
+        TranslateInputEvent(e, offset, m);
         e->accept();
         break;
     }
-    case QEvent::Wheel: {
-        auto* we = static_cast<QWheelEvent*>(e);
-        m.Msg = WM_MOUSEWHEEL;
-        m.WParam =
-            ShiftFromQt(we->modifiers(), we->buttons()) |
-            (static_cast<std::uintptr_t>(static_cast<std::uint16_t>(we->angleDelta().y())) << 16);
+    case QEvent::Wheel:
+        TranslateInputEvent(e, QPoint(), m);
         break;
-    }
     case QEvent::Enter:
         if (!isWindow) {
             return true;
@@ -863,24 +881,13 @@ bool TControl::DispatchEvent(QEvent* e, THandleWidget* from) {
         m.Msg = CM_MOUSELEAVE;
         break;
     case QEvent::KeyPress:
-    case QEvent::KeyRelease: {
-        auto* ke = static_cast<QKeyEvent*>(e);
-        const bool alt = (ke->modifiers() & Qt::AltModifier) != 0;
-        if (e->type() == QEvent::KeyPress) {
-            m.Msg = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
-        } else {
-            m.Msg = alt ? WM_SYSKEYUP : WM_KEYUP;
-        }
-        m.WParam = VirtualKeyFromQt(ke->key());
-        m.LParam = static_cast<std::intptr_t>(ShiftFromQt(ke->modifiers()));
+    case QEvent::KeyRelease:
+        TranslateInputEvent(e, QPoint(), m);
         e->accept();
         break;
-    }
     case QEvent::FocusIn:
-        m.Msg = WM_SETFOCUS;
-        break;
     case QEvent::FocusOut:
-        m.Msg = WM_KILLFOCUS;
+        TranslateInputEvent(e, QPoint(), m);
         break;
     case QEvent::Resize:
     case QEvent::Move:
@@ -912,27 +919,12 @@ bool TControl::DispatchEvent(QEvent* e, THandleWidget* from) {
         return from->DefaultEvent(e);
     }
 
-    THandleWidget* savedWidget = m_dispatchWidget;
-    const bool savedCalled = m_defaultCalled;
-    const bool savedResult = m_defaultResult;
-    const bool savedNative = m_nativeDispatch;
-    m_nativeDispatch = false;
-    m_dispatchWidget = from;
-    m_defaultCalled = false;
-    m_defaultResult = false;
-    // The control may be freed by its own handler (a form closing itself);
-    // the guard tells.
-    QPointer<QObject> alive(this);
+    DispatchScope scope(this, from, false);
     WindowProc(m);
-    bool result = true;
-    if (alive) {
-        result = m_defaultCalled ? m_defaultResult : true;
-        m_dispatchWidget = savedWidget;
-        m_defaultCalled = savedCalled;
-        m_defaultResult = savedResult;
-        m_nativeDispatch = savedNative;
+    if (!scope.Alive()) {
+        return true;
     }
-    return result;
+    return m_defaultCalled ? m_defaultResult : true;
 }
 
 void TControl::HandleGeometryEvent(QEvent* /*e*/) {}

@@ -307,6 +307,7 @@ private:
     bool m_inParentFontChange = false;
     TCanvas m_canvas;
     // The widget whose Qt event is being dispatched, for DefaultHandler.
+    class DispatchScope;
     THandleWidget* m_dispatchWidget = nullptr;
     bool m_defaultCalled = false;
     bool m_defaultResult = false;
