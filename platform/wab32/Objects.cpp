@@ -11,6 +11,7 @@
 #include "platform/wab32/Faults.h"
 #include "platform/wab32/Store.h"
 #include "platform/wab32/WabAbi.h"
+#include "platform/wab32/WabResults.h"
 
 namespace wab {
 namespace {
@@ -563,7 +564,7 @@ public:
         } else if (bkOrigin == BOOKMARK_END) {
             base = static_cast<std::int64_t>(m_rows.size());
         } else {
-            return static_cast<HRESULT>(0x80040405u); // MAPI_E_INVALID_BOOKMARK
+            return MAPI_E_INVALID_BOOKMARK;
         }
         std::int64_t target = base + lRowCount;
         if (target < 0) {

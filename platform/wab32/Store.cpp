@@ -1,5 +1,7 @@
 #include "platform/wab32/Store.h"
 
+#include "platform/wab32/WabResults.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -40,6 +42,7 @@ HRESULT FromSqlite(int rc) {
     case SQLITE_NOMEM:
         return MAPI_E_NOT_ENOUGH_MEMORY;
     case SQLITE_FULL:
+        return WAB_E_DISK_FULL;
     case SQLITE_IOERR:
         return MAPI_E_DISK_ERROR;
     case SQLITE_CANTOPEN:
@@ -232,7 +235,7 @@ HRESULT Store::Open(const char* fileName, ULONG ulFlags, std::shared_ptr<Store>&
             created = true;
         } else if (errno == EEXIST) {
             if (create) {
-                return static_cast<HRESULT>(0x80040604u); // MAPI_E_COLLISION
+                return MAPI_E_COLLISION;
             }
         } else {
             return errno == ENOENT ? MAPI_E_NOT_FOUND : MAPI_E_NO_ACCESS;
@@ -372,7 +375,7 @@ HRESULT Store::Initialise() {
     }
     if (appId != 0 || objects != 0) {
         Exec("ROLLBACK");
-        return MAPI_E_CORRUPT_DATA;
+        return WAB_E_NOT_ADDRESS_BOOK;
     }
 
     std::random_device random;
@@ -416,17 +419,20 @@ HRESULT Store::Validate() {
     Statement header;
     int rc = header.Prepare(m_db, "SELECT (SELECT application_id FROM pragma_application_id), "
                                   "(SELECT user_version FROM pragma_user_version)");
-    if (rc != SQLITE_OK) {
-        return FromSqlite(rc);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(header.get());
     }
-    rc = sqlite3_step(header.get());
     if (rc != SQLITE_ROW) {
-        return FromSqlite(rc);
+        // No SQLite header at all: some other kind of file.
+        return (rc & 0xFF) == SQLITE_NOTADB ? WAB_E_NOT_ADDRESS_BOOK : FromSqlite(rc);
     }
     std::int64_t appId = sqlite3_column_int64(header.get(), 0);
     std::int64_t version = sqlite3_column_int64(header.get(), 1);
     sqlite3_reset(header.get());
-    if (appId != kApplicationId || version < 1) {
+    if (appId != kApplicationId) {
+        return WAB_E_NOT_ADDRESS_BOOK;
+    }
+    if (version < 1) {
         return MAPI_E_CORRUPT_DATA;
     }
     if (version > kSchemaVersion) {

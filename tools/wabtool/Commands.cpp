@@ -176,7 +176,7 @@ int Create(const std::vector<std::string>& args, const Io& io) {
     AddressBook book;
     HRESULT hr = book.Open(args[0], WAB_CREATE_STORE);
     if (FAILED(hr)) {
-        return Fail(io, args[0] + ": cannot create the address book: " + DescribeResult(hr));
+        return Fail(io, args[0] + ": cannot create the address book: " + DescribeWabResult(hr));
     }
     std::fprintf(io.out, "created %s\n", args[0].c_str());
     return 0;
@@ -247,11 +247,13 @@ int Import(const std::vector<std::string>& args, const Io& io) {
     AddressBook book;
     HRESULT hr = book.Open(into);
     if (FAILED(hr)) {
-        return Fail(io, BookName(into) + ": cannot open the address book: " + DescribeResult(hr));
+        return Fail(io,
+                    BookName(into) + ": cannot open the address book: " + DescribeWabResult(hr));
     }
     hr = book.BeginTransaction();
     if (FAILED(hr)) {
-        return Fail(io, BookName(into) + ": cannot change the address book: " + DescribeResult(hr));
+        return Fail(io,
+                    BookName(into) + ": cannot change the address book: " + DescribeWabResult(hr));
     }
     Progress progress(io.err, contacts.size());
     for (std::size_t i = 0; i < contacts.size(); ++i) {
@@ -261,7 +263,8 @@ int Import(const std::vector<std::string>& args, const Io& io) {
             book.AbortTransaction();
             progress.Done();
             Issue at{contacts[i].file, contacts[i].line,
-                     "cannot store this contact: " + DescribeResult(hr) + "; nothing was imported"};
+                     "cannot store this contact: " + DescribeWabResult(hr) +
+                         "; nothing was imported"};
             return Fail(io, at.Format());
         }
         progress.Step(i + 1);
@@ -269,8 +272,8 @@ int Import(const std::vector<std::string>& args, const Io& io) {
     hr = book.CommitTransaction();
     progress.Done();
     if (FAILED(hr)) {
-        return Fail(io, BookName(into) + ": cannot save the address book: " + DescribeResult(hr) +
-                            "; nothing was imported");
+        return Fail(io, BookName(into) + ": cannot save the address book: " +
+                            DescribeWabResult(hr) + "; nothing was imported");
     }
     std::fprintf(io.out, "imported %zu contact%s into %s\n", contacts.size(),
                  contacts.size() == 1 ? "" : "s", BookName(into).c_str());
@@ -307,7 +310,8 @@ int Export(const std::vector<std::string>& args, const Io& io) {
     AddressBook book;
     HRESULT hr = book.Open(from);
     if (FAILED(hr)) {
-        return Fail(io, BookName(from) + ": cannot open the address book: " + DescribeResult(hr));
+        return Fail(io,
+                    BookName(from) + ": cannot open the address book: " + DescribeWabResult(hr));
     }
     std::string buffer;
     if (format == "csv") {
@@ -333,7 +337,8 @@ int Export(const std::vector<std::string>& args, const Io& io) {
     written = written && std::fwrite(buffer.data(), 1, buffer.size(), io.out) == buffer.size();
     written = written && std::fflush(io.out) == 0;
     if (FAILED(hr)) {
-        return Fail(io, BookName(from) + ": cannot read the address book: " + DescribeResult(hr));
+        return Fail(io,
+                    BookName(from) + ": cannot read the address book: " + DescribeWabResult(hr));
     }
     if (!written) {
         return Fail(io, std::string("cannot write the export: ") + std::strerror(errno));
@@ -363,7 +368,8 @@ int List(const std::vector<std::string>& args, const Io& io) {
     AddressBook book;
     HRESULT hr = book.Open(file);
     if (FAILED(hr)) {
-        return Fail(io, BookName(file) + ": cannot open the address book: " + DescribeResult(hr));
+        return Fail(io,
+                    BookName(file) + ": cannot open the address book: " + DescribeWabResult(hr));
     }
     hr = book.ForEach([&](const EntryView& entry) {
         std::string id;
@@ -379,7 +385,8 @@ int List(const std::vector<std::string>& args, const Io& io) {
         return true;
     });
     if (FAILED(hr)) {
-        return Fail(io, BookName(file) + ": cannot read the address book: " + DescribeResult(hr));
+        return Fail(io,
+                    BookName(file) + ": cannot read the address book: " + DescribeWabResult(hr));
     }
     return std::fflush(io.out) == 0 ? 0 : Fail(io, "cannot write the list");
 }

@@ -1,7 +1,5 @@
 #include "tools/wabtool/WabClient.h"
 
-#include <cstdio>
-
 namespace wabtool {
 namespace {
 
@@ -11,8 +9,6 @@ template <ULONG N> struct TagArray {
     ULONG aulPropTag[N];
     LPSPropTagArray get() { return reinterpret_cast<LPSPropTagArray>(this); }
 };
-
-constexpr HRESULT kCollision = static_cast<HRESULT>(0x80040604u);
 
 } // namespace
 
@@ -28,32 +24,6 @@ const SPropValue* EntryView::Find(ULONG tag) const {
 std::string EntryView::String(ULONG tag) const {
     const SPropValue* v = Find(tag);
     return v != nullptr && v->Value.lpszA != nullptr ? std::string(v->Value.lpszA) : std::string();
-}
-
-std::string DescribeResult(HRESULT hr) {
-    switch (hr) {
-    case MAPI_E_NOT_FOUND:
-        return "not found";
-    case MAPI_E_NO_ACCESS:
-        return "access denied (read-only address book?)";
-    case MAPI_E_CORRUPT_DATA:
-        return "not an address book, or a damaged one";
-    case MAPI_E_VERSION:
-        return "written by a newer version of the address book";
-    case MAPI_E_BUSY:
-        return "the address book is busy (in use by another program)";
-    case MAPI_E_DISK_ERROR:
-        return "disk error or disk full";
-    case MAPI_E_NOT_ENOUGH_MEMORY:
-        return "out of memory";
-    case kCollision:
-        return "the file already exists";
-    default: {
-        char text[32];
-        std::snprintf(text, sizeof text, "error 0x%08X", static_cast<unsigned>(hr));
-        return text;
-    }
-    }
 }
 
 HRESULT AddressBook::Open(const std::string& file, ULONG flags, LPWABOPEN entry) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/wab32/WabAbi.h"
+#include "platform/wab32/WabResults.h"
 
 namespace wabtool {
 
@@ -78,8 +79,6 @@ struct EntryView {
     const SPropValue* Find(ULONG tag) const;
     std::string String(ULONG tag) const; // empty when absent
 };
-
-std::string DescribeResult(HRESULT hr);
 
 class AddressBook {
 public:

@@ -3,6 +3,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <set>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -213,31 +214,33 @@ TEST_F(WabStoreTest, MissingFileFailsAndIsNotCreated) {
 TEST_F(WabStoreTest, UnusableFilesFailAndStayByteForByte) {
     struct Case {
         const char* what;
+        HRESULT expected;
         std::function<void(const std::string&)> make;
     };
     const Case cases[] = {
-        {"text file",
+        {"text file", WAB_E_NOT_ADDRESS_BOOK,
          [](const std::string& f) { wabtest::WriteBytes(f, "BEGIN:VCARD\nEND:VCARD\n"); }},
-        {"empty file", [](const std::string& f) { wabtest::WriteBytes(f, ""); }},
-        {"other SQLite database",
+        {"empty file", WAB_E_NOT_ADDRESS_BOOK,
+         [](const std::string& f) { wabtest::WriteBytes(f, ""); }},
+        {"other SQLite database", WAB_E_NOT_ADDRESS_BOOK,
          [](const std::string& f) {
              RunSql(f, "CREATE TABLE t(x); INSERT INTO t VALUES(1),(2);");
          }},
-        {"other SQLite database in WAL mode",
+        {"other SQLite database in WAL mode", WAB_E_NOT_ADDRESS_BOOK,
          [](const std::string& f) {
              RunSql(f, "PRAGMA journal_mode=WAL; CREATE TABLE t(x); INSERT INTO t VALUES(1);");
          }},
-        {"newer schema",
+        {"newer schema", MAPI_E_VERSION,
          [](const std::string& f) {
              MakeStore(f, 3);
              RunSql(f, "PRAGMA user_version=2;");
          }},
-        {"truncated store",
+        {"truncated store", MAPI_E_CORRUPT_DATA,
          [](const std::string& f) {
              MakeStore(f, 400);
              std::filesystem::resize_file(f, std::filesystem::file_size(f) / 2);
          }},
-        {"overwritten block in the middle",
+        {"overwritten block in the middle", MAPI_E_CORRUPT_DATA,
          [](const std::string& f) {
              MakeStore(f, 2000);
              std::string bytes = ReadBytes(f);
@@ -247,7 +250,7 @@ TEST_F(WabStoreTest, UnusableFilesFailAndStayByteForByte) {
              }
              wabtest::WriteBytes(f, bytes);
          }},
-        {"overwritten page",
+        {"overwritten page", MAPI_E_CORRUPT_DATA,
          [](const std::string& f) {
              MakeStore(f, 400);
              std::string bytes = ReadBytes(f);
@@ -266,11 +269,28 @@ TEST_F(WabStoreTest, UnusableFilesFailAndStayByteForByte) {
         const std::string before = ReadBytes(file);
         {
             AddressBook book;
-            EXPECT_TRUE(FAILED(book.Open(file)));
+            const HRESULT hr = book.Open(file);
+            EXPECT_EQ(hr, c.expected) << DescribeWabResult(hr);
         }
         EXPECT_EQ(ReadBytes(file), before);
         EXPECT_FALSE(std::filesystem::exists(file + "-wal"));
     }
+}
+
+// Each reason an open can fail reads differently, in words, never as a number.
+TEST(WabResultsTest, EveryOpenFailureHasItsOwnReason) {
+    const HRESULT codes[] = {MAPI_E_NOT_FOUND,  WAB_E_NOT_ADDRESS_BOOK, MAPI_E_CORRUPT_DATA,
+                             MAPI_E_VERSION,    MAPI_E_NO_ACCESS,       MAPI_E_BUSY,
+                             MAPI_E_DISK_ERROR, WAB_E_DISK_FULL,        MAPI_E_NOT_ENOUGH_MEMORY,
+                             MAPI_E_COLLISION,  WAB_E_IS_FOLDER,        WAB_E_NAME_TOO_LONG,
+                             WAB_E_NOT_PRIVATE, WAB_E_STRAY_JOURNAL};
+    std::set<std::string> reasons;
+    for (HRESULT hr : codes) {
+        const std::string reason = DescribeWabResult(hr);
+        EXPECT_EQ(reason.find("0x"), std::string::npos) << reason;
+        EXPECT_TRUE(reasons.insert(reason).second) << reason;
+    }
+    EXPECT_EQ(DescribeWabResult(static_cast<HRESULT>(0x80041234u)), "error 0x80041234");
 }
 
 // A foreign database whose last changes still sit in its WAL: closing the
