@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", missing.c_str());
         return 1;
     }
+    KeepFreedHeap();
     QApplication qtApp(argc, argv);
     tk::RegisterFonts();
     tk::TApplication application;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <sqlite3.h>
 
+#include "app/Startup.h"
 #include "bench/BenchSupport.h"
 #include "common/oe/CxWab.h"
 #include "common/oe/WabRecord.h"
@@ -97,6 +98,7 @@ BENCHMARK(BM_SessionOpen)->Unit(benchmark::kMillisecond)->Iterations(5)->UseReal
 } // namespace
 
 int main(int argc, char** argv) {
+    KeepFreedHeap(); // as the program does at start-up
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

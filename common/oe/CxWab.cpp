@@ -1,10 +1,6 @@
 #include "common/oe/CxWab.h"
 
 #include <cstring>
-#include <mutex>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include "common/oe/CxWabFolder.h"
 #include "common/oe/WabRecord.h"
@@ -31,27 +27,12 @@ ULONG ObjectTypeOf(const SRow& row) {
     return IsWellFormed(row) ? row.lpProps[2].Value.ul : 0;
 }
 
-// Every open frees all records and reads them anew: a large address book
-// is hundreds of megabytes of fixed-size records. Returning that memory to
-// the system at each close, only to fault it back in at once, costs more than
-// the reading itself, so the heap keeps what it frees.
-void KeepFreedHeap() {
-#if defined(__GLIBC__)
-    static std::once_flag once;
-    std::call_once(once, [] {
-        mallopt(M_TRIM_THRESHOLD, 1 << 30);
-        mallopt(M_TOP_PAD, 16 << 20);
-    });
-#endif
-}
-
 } // namespace
 
 CxWab::CxWab(const char* pszWabFile)
     : m_szWabFile{}, m_pRootFolder(), m_bLibLoaded(false), m_hWabLib(nullptr),
       m_lpfnWABOpen(nullptr), m_lpAdrBook(nullptr), m_lpWABObject(nullptr), m_lpPropArray(nullptr),
-      m_ulcValues(0) {
-    KeepFreedHeap();
+      m_ulcValues(0), m_hrLastOpen(S_OK) {
     char szPath[260] = "";
     bool bFits = true;
     HKEY hKey = nullptr;
@@ -94,9 +75,14 @@ CxWab::~CxWab() {
 }
 
 bool CxWab::Open(const char* pszWabFile) {
+    m_hrLastOpen = OpenBook(pszWabFile);
+    return SUCCEEDED(m_hrLastOpen);
+}
+
+HRESULT CxWab::OpenBook(const char* pszWabFile) {
     Close();
     if (m_lpfnWABOpen == nullptr) {
-        return false;
+        return CXWAB_E_NO_LIBRARY;
     }
     if (pszWabFile == nullptr || pszWabFile[0] == '\0') {
         m_szWabFile[0] = '\0';
@@ -106,9 +92,10 @@ bool CxWab::Open(const char* pszWabFile) {
             // Cut to 259 characters it would name another file, which the
             // user might then delete contacts from.
             m_szWabFile[0] = '\0';
-            return false;
+            return WAB_E_NAME_TOO_LONG;
         }
-        std::memcpy(m_szWabFile, pszWabFile, n + 1);
+        // The name may be our own (a re-open of GetWabFile()).
+        std::memmove(m_szWabFile, pszWabFile, n + 1);
     }
 
     WAB_PARAM wp{};
@@ -124,11 +111,11 @@ bool CxWab::Open(const char* pszWabFile) {
         // Nothing was handed out; whatever the pointers hold is not ours.
         m_lpAdrBook = nullptr;
         m_lpWABObject = nullptr;
-        return false;
+        return hr;
     }
     if (m_lpAdrBook == nullptr || m_lpWABObject == nullptr) {
         Close();
-        return false;
+        return MAPI_E_CALL_FAILED;
     }
 
     ULONG cbEID = 0;
@@ -136,7 +123,7 @@ bool CxWab::Open(const char* pszWabFile) {
     hr = m_lpAdrBook->GetPAB(&cbEID, &lpEID);
     if (FAILED(hr)) {
         Close();
-        return false;
+        return hr;
     }
     ULONG ulObjType = 0;
     IUnknown* lpUnknown = nullptr;
@@ -147,11 +134,15 @@ bool CxWab::Open(const char* pszWabFile) {
             lpUnknown->Release();
         }
         Close();
-        return false;
+        return FAILED(hr) ? hr : MAPI_E_CALL_FAILED;
     }
     auto* lpContainer = static_cast<IABContainer*>(lpUnknown);
     m_pRootFolder = std::make_unique<CxWabFolder>(this, lpContainer);
-    return ReadContents(lpContainer);
+    m_hrRead = S_OK;
+    if (!ReadContents(lpContainer)) {
+        return FAILED(m_hrRead) ? m_hrRead : MAPI_E_CALL_FAILED;
+    }
+    return S_OK;
 }
 
 bool CxWab::Close() {
@@ -210,11 +201,15 @@ bool CxWab::ReadContents(IABContainer* lpContainer) {
         return true; // open, without contacts
     }
     ContentsColumns columns;
-    bool bOk = SUCCEEDED(lpTable->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0)) &&
-               SUCCEEDED(lpTable->SeekRow(BOOKMARK_BEGINNING, 0, nullptr));
+    m_hrRead = lpTable->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0);
+    if (SUCCEEDED(m_hrRead)) {
+        m_hrRead = lpTable->SeekRow(BOOKMARK_BEGINNING, 0, nullptr);
+    }
+    bool bOk = SUCCEEDED(m_hrRead);
     while (bOk) {
         SRowSet* lpRowAB = nullptr;
-        if (FAILED(lpTable->QueryRows(1, 0, &lpRowAB))) {
+        m_hrRead = lpTable->QueryRows(1, 0, &lpRowAB);
+        if (FAILED(m_hrRead)) {
             bOk = false;
             break;
         }

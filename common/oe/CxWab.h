@@ -6,7 +6,11 @@
 #include <memory>
 
 #include "platform/wab32/WabAbi.h"
+#include "platform/wab32/WabResults.h"
 #include "platform/win32/Win32.h"
+
+// The session found no address-book library, or none with WABOpen in it.
+constexpr HRESULT CXWAB_E_NO_LIBRARY = static_cast<HRESULT>(0x80040A80u);
 
 class CxWabFolder;
 struct WabRecord;
@@ -21,6 +25,9 @@ public:
 
     // Null or empty: the default address book. False leaves the session closed.
     bool Open(const char* pszWabFile);
+    // Why the last Open failed (S_OK after one that succeeded): a code of the
+    // library (DescribeWabResult words it) or CXWAB_E_NO_LIBRARY.
+    HRESULT GetLastOpenResult() const { return m_hrLastOpen; }
     bool Close();
 
     // Walk the root folder's records in reading order; null at the end.
@@ -40,6 +47,8 @@ public:
     bool HasLibrary() const { return m_lpfnWABOpen != nullptr; }
 
 private:
+    HRESULT OpenBook(const char* pszWabFile);
+
     char m_szWabFile[260];
     std::unique_ptr<CxWabFolder> m_pRootFolder;
     bool m_bLibLoaded;
@@ -51,4 +60,6 @@ private:
     // The library's buffer for the contact being read; null between reads.
     LPSPropValue m_lpPropArray;
     ULONG m_ulcValues;
+    HRESULT m_hrLastOpen;
+    HRESULT m_hrRead = S_OK; // the contents table's last answer while reading
 };

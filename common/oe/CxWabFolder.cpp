@@ -32,27 +32,25 @@ bool CxWabFolder::AddRecord(WabRecord* pRecord) {
 }
 
 bool CxWabFolder::DeleteRecord(WabRecord* pRecord, bool bFree) {
-    if (pRecord == nullptr) {
+    if (pRecord == nullptr || !m_pRecList->Remove(pRecord)) {
         return false;
     }
-    std::uint32_t nPos = 0;
-    void* pItem = m_pRecList->GetFirst();
-    while (pItem != nullptr && pItem != pRecord) {
-        pItem = m_pRecList->GetNext();
-        ++nPos;
-    }
-    if (pItem == nullptr) {
-        return false;
-    }
-    m_pRecList->RemoveAt(nPos);
-
     SBinary entry{pRecord->cbEntryID, pRecord->lpEntryID};
     ENTRYLIST list{1, &entry};
-    HRESULT hr = m_lpContainer->DeleteEntries(&list, 0);
+    const HRESULT hr = m_lpContainer->DeleteEntries(&list, 0);
+    if (FAILED(hr)) {
+        ++m_nRefused;
+        m_hrRefusal = hr;
+    }
     if (bFree) {
         FreeRecord(pRecord);
     }
-    return SUCCEEDED(hr);
+    return true;
+}
+
+void CxWabFolder::ClearRefusals() {
+    m_nRefused = 0;
+    m_hrRefusal = S_OK;
 }
 
 void CxWabFolder::FreeRecords() {

@@ -22,12 +22,18 @@ public:
     // Takes the record (a heap block from new) into the folder, which frees it.
     bool AddRecord(WabRecord* pRecord);
     // Takes the record out of the folder and asks the address book to delete
-    // the contact; frees the record when bFree is set. False when the record
-    // is not in this folder (then nothing happens) or when the address book
-    // refused (the record is out of the folder, and freed with bFree, all the
-    // same; the contact shows up again at the next open).
+    // the contact; frees the record when bFree is set. True when the record
+    // was taken out; false when it is not in this folder (nothing happens).
+    // A deletion the address book refuses still takes the record out (the
+    // contact shows up again at the next open) and is counted below.
     bool DeleteRecord(WabRecord* pRecord, bool bFree);
     void FreeRecords();
+
+    // Deletions the address book refused since the last ClearRefusals, and
+    // the reason it gave for the last of them.
+    unsigned GetRefusedCount() const { return m_nRefused; }
+    HRESULT GetLastRefusal() const { return m_hrRefusal; }
+    void ClearRefusals();
 
     // The records in reading order; walking it moves the list's cursor.
     CxList* GetRecordList() const { return m_pRecList.get(); }
@@ -42,4 +48,6 @@ private:
     std::unique_ptr<CxList> m_pRecList; // of WabRecord*, each owned
     IABContainer* m_lpContainer;        // one reference, released in the destructor
     char m_szName[256];
+    unsigned m_nRefused = 0;
+    HRESULT m_hrRefusal = S_OK;
 };

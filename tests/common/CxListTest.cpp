@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <random>
@@ -84,14 +85,18 @@ TEST(CxListTest, RemoveAtUnlinksRenumbersAndPlacesTheCursor) {
     }
 }
 
-// Random operations against a plain model of the list and its cursor.
+// Random operations against a plain model of the list and its cursor; the
+// elements repeat, so Remove must find the first of equal ones.
 TEST(CxListTest, AgreesWithAModelOverRandomOperations) {
     CxList list;
     std::vector<void*> model;
     std::size_t cursor = 0;
     std::mt19937 random(1234);
     for (int step = 0; step < 20000; ++step) {
-        int op = static_cast<int>(random() % 5);
+        int op = static_cast<int>(random() % 7);
+        if (op == 6 && random() % 50 != 0) {
+            op = 5;
+        }
         std::size_t at = model.empty() ? 0 : random() % (model.size() + 1);
         switch (op) {
         case 0:
@@ -119,7 +124,25 @@ TEST(CxListTest, AgreesWithAModelOverRandomOperations) {
             }
             break;
         }
-        default: {
+        case 5: { // what a folder's delete does: find the first equal, remove it
+            void* item = Item(static_cast<int>(random() % 16));
+            auto found = std::find(model.begin(), model.end(), item);
+            ASSERT_EQ(list.Remove(item), found != model.end());
+            if (found != model.end()) {
+                const auto pos = static_cast<std::size_t>(found - model.begin());
+                model.erase(found);
+                cursor = pos > 0 ? pos - 1 : 0;
+            } else if (!model.empty()) {
+                cursor = model.size() - 1;
+            }
+            break;
+        }
+        case 6:
+            list.RemoveAll();
+            model.clear();
+            cursor = 0;
+            break;
+        case 4: {
             void* got = list.GetNext();
             bool more = cursor + 1 < model.size();
             ASSERT_EQ(got, more ? model[cursor + 1] : nullptr);

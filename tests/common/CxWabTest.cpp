@@ -1,6 +1,7 @@
 // The session and its folder against the real library and real stores in a
 // temp folder; failure paths through the scripted-failure build of the
 // library, chosen through the registry as the program would find it.
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -155,6 +156,44 @@ TEST_F(CxWabTest, NameTooLongIsRefusedRatherThanCut) {
     EXPECT_TRUE(wab.Open(prefix.c_str())) << "259 characters still fit";
 }
 
+TEST_F(CxWabTest, AFailedOpenTellsWhy) {
+    const std::string good = Store({{"Ann", ""}});
+    wabtest::WriteBytes(dir.file("notes.wab"), "just some text\n");
+    std::string damaged = wabtest::ReadBytes(good);
+    damaged.resize(damaged.size() / 2); // cut short
+    wabtest::WriteBytes(dir.file("damaged.wab"), damaged);
+    struct Case {
+        std::string file;
+        HRESULT why;
+    };
+    const Case cases[] = {
+        {good, S_OK},
+        {dir.file("missing.wab"), MAPI_E_NOT_FOUND},
+        {dir.file("notes.wab"), WAB_E_NOT_ADDRESS_BOOK},
+        {dir.file("damaged.wab"), MAPI_E_CORRUPT_DATA},
+        {dir.file("") + std::string(300, 'n'), WAB_E_NAME_TOO_LONG},
+    };
+    CxWab wab(nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        EXPECT_EQ(wab.Open(c.file.c_str()), c.why == S_OK);
+        EXPECT_EQ(wab.GetLastOpenResult(), c.why) << DescribeWabResult(wab.GetLastOpenResult());
+    }
+
+    SetDllPath(dir.file("nowhere/libwab32.so"));
+    CxWab without(good.c_str());
+    EXPECT_FALSE(without.Open(good.c_str()));
+    EXPECT_EQ(without.GetLastOpenResult(), CXWAB_E_NO_LIBRARY);
+}
+
+TEST_F(CxWabTest, ReopeningItsOwnFileName) {
+    const std::string file = Store({{"Ann", ""}});
+    CxWab wab(file.c_str());
+    ASSERT_TRUE(wab.Open(wab.GetWabFile()));
+    EXPECT_STREQ(wab.GetWabFile(), file.c_str());
+    EXPECT_EQ(Names(wab), std::vector<std::string>{"Ann"});
+}
+
 // ---- Finding the library -----------------------------------------------------------
 
 TEST_F(CxWabTest, LibraryComesFromTheRegistryPathOrTheDefaultName) {
@@ -262,14 +301,39 @@ TEST_F(CxWabTest, DeletingRemovesContactsForGoodAndKeepsTheOrder) {
 }
 
 TEST_F(CxWabTest, RefusedDeleteLeavesTheFolderButNotTheStore) {
-    const std::string file = Store({{"a", ""}, {"b", ""}});
-    UseFailingLibrary("DeleteEntries");
-    CxWab wab(file.c_str());
-    ASSERT_EQ(Names(wab), (std::vector<std::string>{"a", "b"}));
-    EXPECT_FALSE(wab.GetRootFolder()->DeleteRecord(wab.GetFirstRecord(), true));
-    EXPECT_EQ(Names(wab), std::vector<std::string>{"b"});
-    ASSERT_TRUE(wab.Open(file.c_str()));
-    EXPECT_EQ(Names(wab), (std::vector<std::string>{"a", "b"}));
+    // The record is taken out all the same (true); the refusal is counted
+    // with its reason for the caller to report.
+    const std::string file = Store({{"a", ""}, {"b", ""}, {"c", ""}});
+    struct Case {
+        const char* what;
+        std::function<void()> refuse;
+        HRESULT why;
+    } cases[] = {
+        {"the library refuses", [&] { UseFailingLibrary("DeleteEntries"); }, MAPI_E_CALL_FAILED},
+        {"a read-only file",
+         [&] { std::filesystem::permissions(file, std::filesystem::perms::owner_read); },
+         MAPI_E_NO_ACCESS},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.refuse();
+        CxWab wab(file.c_str());
+        CxWabFolder* folder = wab.GetRootFolder();
+        ASSERT_EQ(Names(wab), (std::vector<std::string>{"a", "b", "c"}));
+        EXPECT_EQ(folder->GetRefusedCount(), 0u);
+        EXPECT_TRUE(folder->DeleteRecord(wab.GetFirstRecord(), true));
+        EXPECT_TRUE(folder->DeleteRecord(wab.GetFirstRecord(), true));
+        EXPECT_EQ(Names(wab), std::vector<std::string>{"c"});
+        EXPECT_EQ(folder->GetRefusedCount(), 2u);
+        EXPECT_EQ(folder->GetLastRefusal(), c.why) << DescribeWabResult(folder->GetLastRefusal());
+        folder->ClearRefusals();
+        EXPECT_EQ(folder->GetRefusedCount(), 0u);
+        EXPECT_EQ(folder->GetLastRefusal(), S_OK);
+        ASSERT_TRUE(wab.Open(file.c_str()));
+        EXPECT_EQ(Names(wab), (std::vector<std::string>{"a", "b", "c"}));
+        unsetenv("WAB32FAIL");
+        std::filesystem::remove(dir.file("registry/HKEY_LOCAL_MACHINE.reg"));
+    }
 }
 
 // ---- Internal checks ---------------------------------------------------------------------
