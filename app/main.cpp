@@ -1,10 +1,11 @@
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
 
-#include "app/DemoForm.h"
+#include "app/Main.h"
 #include "app/Startup.h"
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Fonts.h"
@@ -16,18 +17,18 @@ int main(int argc, char** argv) {
     }
     KeepFreedHeap();
     QApplication qtApp(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/MAINICON.ico")));
     tk::RegisterFonts();
     tk::TApplication application;
     try {
         application.Initialize();
         application.SetTitle(QStringLiteral("Quenby for WAB"));
-        TfmDemo* fmDemo = nullptr;
-        application.CreateForm(fmDemo);
+        application.CreateForm(fmMain);
         // For the smoke tests: a picture of the screen where the window is,
         // then quit.
         if (const QByteArray shot = qgetenv("QUENBY_SNAPSHOT"); !shot.isEmpty()) {
-            QTimer::singleShot(500, [fmDemo, shot] {
-                QWidget* w = fmDemo->Handle();
+            QTimer::singleShot(500, [shot] {
+                QWidget* w = fmMain->Handle();
                 QPixmap pixmap;
                 if (QScreen* screen = w->screen();
                     screen && QGuiApplication::platformName() == QLatin1String("xcb")) {
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
                     pixmap = w->grab();
                 }
                 pixmap.save(QString::fromLocal8Bit(shot));
-                tk::Application->Terminate();
+                fmMain->Close();
             });
         }
         application.Run();

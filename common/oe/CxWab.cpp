@@ -67,6 +67,13 @@ CxWab::CxWab(const char* pszWabFile)
     }
 }
 
+std::string CxWab::DescribeResult(HRESULT hr) {
+    if (hr == CXWAB_E_NO_LIBRARY) {
+        return "the address-book library (WAB32.DLL) was not found or cannot be used";
+    }
+    return DescribeWabResult(hr);
+}
+
 CxWab::~CxWab() {
     Close();
     if (m_bLibLoaded && m_hWabLib != nullptr) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/wab32/WabAbi.h"
 #include "platform/wab32/WabResults.h"
@@ -28,6 +29,8 @@ public:
     // Why the last Open failed (S_OK after one that succeeded): a code of the
     // library (DescribeWabResult words it) or CXWAB_E_NO_LIBRARY.
     HRESULT GetLastOpenResult() const { return m_hrLastOpen; }
+    // A short reason a user can read for a code of the session or the library.
+    static std::string DescribeResult(HRESULT hr);
     bool Close();
 
     // Walk the root folder's records in reading order; null at the end.
