@@ -29,6 +29,12 @@ std::mutex& TableMutex() {
     return m;
 }
 
+// What GetModuleFileNameA reports for the program, when a test says.
+std::string& ProgramFileOverride() {
+    static std::string path;
+    return path;
+}
+
 std::map<void*, LoadedLibrary>& Table() {
     static std::map<void*, LoadedLibrary> t;
     return t;
@@ -125,6 +131,10 @@ std::string MappedLibraryName(const char* name) {
     return "lib" + stem + ".so";
 }
 
+void SetProgramFileName(const std::string& path) {
+    ProgramFileOverride() = path;
+}
+
 } // namespace win32test
 
 std::string GetProgramFolder() {
@@ -142,7 +152,7 @@ DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
     }
     std::string path;
     if (hModule == nullptr) {
-        path = ExecutablePath();
+        path = ProgramFileOverride().empty() ? ExecutablePath() : ProgramFileOverride();
     } else {
         std::lock_guard lock(TableMutex());
         auto it = Table().find(hModule);

@@ -66,6 +66,11 @@ bool HooksActive();
 // Scripted answers not consumed yet, over all three queues.
 std::size_t UnusedAnswers();
 
+// What GetModuleFileNameA(nullptr, ...) reports as the program's file (the
+// settings beside it then live in that file's folder); empty gives back the
+// real one. Library search and GetProgramFolder() are not affected.
+void SetProgramFileName(const std::string& path);
+
 // The Linux file name LoadLibraryA looks for when given a name without a
 // folder ("WAB32.DLL" -> "libwab32.so"); empty when it maps to nothing.
 std::string MappedLibraryName(const char* name);
