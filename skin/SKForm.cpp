@@ -134,6 +134,10 @@ void TskForm::TakeOver(TCustomForm* Host) {
     if (style == bsNone || style == bsSingle || style == bsToolWindow) {
         Host->SetBorderStyle(bsDialog);
     }
+    // The frame band comes out of the window, not out of the client area the
+    // host was given.
+    const int clientWidth = Host->ClientWidth();
+    const int clientHeight = Host->ClientHeight();
     Host->SetWindowCaption(false);
     Host->SetAutoScroll(false);
 
@@ -146,6 +150,8 @@ void TskForm::TakeOver(TCustomForm* Host) {
         m_hookedApplication = true;
     }
     Host->RefreshFrame();
+    Host->SetClientWidth(clientWidth);
+    Host->SetClientHeight(clientHeight);
     RegionWindow();
 }
 
