@@ -500,7 +500,11 @@ void TskForm::RegionWindow() {
     if (IsDesigning() || !m_host || !m_host->HandleAllocated()) {
         return;
     }
-    m_region = FormRegion(m_host->Width(), m_host->Height(), GetRoundCorner());
+    TRegion region = FormRegion(m_host->Width(), m_host->Height(), GetRoundCorner());
+    if (region == m_region && !m_region.IsEmpty()) {
+        return; // sizes come again and again while the window is dragged
+    }
+    m_region = std::move(region);
     m_host->Handle()->setMask(m_region.ToQ());
 }
 

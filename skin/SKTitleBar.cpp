@@ -52,8 +52,17 @@ bool DarkCaptionMarker(TColor value) {
     return value == 0x10000 || value == 0x40000 || value == 0x30000 || value == 0x50000;
 }
 
-void ErrorBox(const char* text) {
-    MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONERROR);
+// Whether an item of the collection already has the value that only one
+// may have; if so, says so in an error box.
+template <class Item, class Pred>
+bool TakenByAnother(const TCollection* collection, Pred taken, const char* refusal) {
+    for (int i = 0; collection && i < collection->Count(); ++i) {
+        if (taken(*collection->ItemAs<Item>(i))) {
+            MessageBoxA(nullptr, refusal, "Error", MB_OK | MB_ICONERROR);
+            return true;
+        }
+    }
+    return false;
 }
 
 QString ResourceText(std::string_view text) {
@@ -112,13 +121,11 @@ void TskTitleBarSection::SetWidth(int Value) {
 }
 
 void TskTitleBarSection::SetAlign(TskTitleBarAlign Value) {
-    if (Value == skClient && Collection()) {
-        for (int i = 0; i < Collection()->Count(); ++i) {
-            if (Collection()->ItemAs<TskTitleBarSection>(i)->m_align == skClient) {
-                ErrorBox("Sorry, only one section's Align property can be \"skClient\"");
-                return;
-            }
-        }
+    if (Value == skClient &&
+        TakenByAnother<TskTitleBarSection>(
+            Collection(), [](const TskTitleBarSection& s) { return s.m_align == skClient; },
+            "Sorry, only one section's Align property can be \"skClient\"")) {
+        return;
     }
     m_align = Value;
     if (Value == skClient) {
@@ -184,13 +191,11 @@ void TskTitleBarButton::SetUIStyle(TskUIStyle Value) {
 }
 
 void TskTitleBarButton::SetButtonType(TskTitleBarBtnType Value) {
-    if (Value == skControlBox && Collection()) {
-        for (int i = 0; i < Collection()->Count(); ++i) {
-            if (Collection()->ItemAs<TskTitleBarButton>(i)->m_type == skControlBox) {
-                ErrorBox("Sorry, only one button's ButtonType property can be \"skControlBox\"");
-                return;
-            }
-        }
+    if (Value == skControlBox &&
+        TakenByAnother<TskTitleBarButton>(
+            Collection(), [](const TskTitleBarButton& b) { return b.m_type == skControlBox; },
+            "Sorry, only one button's ButtonType property can be \"skControlBox\"")) {
+        return;
     }
     m_type = Value;
     LoadPictures();

@@ -16,6 +16,26 @@ namespace tk {
 namespace {
 constexpr int kFrameBand = 3;
 
+// Shows the window in the state; normal as show() does for a window first
+// shown, as showNormal() for one restored.
+void ShowInState(QWidget* w, TWindowState state, bool restore) {
+    switch (state) {
+    case wsMaximized:
+        w->showMaximized();
+        break;
+    case wsMinimized:
+        w->showMinimized();
+        break;
+    default:
+        if (restore) {
+            w->showNormal();
+        } else {
+            w->show();
+        }
+        break;
+    }
+}
+
 void RaiseWindow(QWidget* w) {
     // The offscreen platform has no stacking and says so on every call.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
@@ -211,17 +231,7 @@ void TCustomForm::SetVisible(bool visible) {
     }
     QWidget* w = Handle();
     if (visible) {
-        switch (m_windowState) {
-        case wsMaximized:
-            w->showMaximized();
-            break;
-        case wsMinimized:
-            w->showMinimized();
-            break;
-        default:
-            w->show();
-            break;
-        }
+        ShowInState(w, m_windowState, false);
         RaiseWindow(w);
         if (m_activeControl && m_activeControl->CanFocus()) {
             FocusControl(m_activeControl);
@@ -272,18 +282,7 @@ void TCustomForm::SetWindowState(TWindowState state) {
     if (!HandleAllocated() || !Visible()) {
         return;
     }
-    QWidget* w = Handle();
-    switch (state) {
-    case wsMaximized:
-        w->showMaximized();
-        break;
-    case wsMinimized:
-        w->showMinimized();
-        break;
-    default:
-        w->showNormal();
-        break;
-    }
+    ShowInState(Handle(), state, true);
     // Without a window manager nobody answers the request: a restored form
     // goes back to its normal bounds itself, and the form hears of the new
     // state in a size message, as it would from the window system.
