@@ -1,6 +1,7 @@
 #include "skin/SKMgr.h"
 
 #include <QFileInfo>
+#include <unordered_map>
 
 #include "platform/toolkit/Forms.h"
 #include "platform/win32/Win32.h"
@@ -129,7 +130,7 @@ void TskFileTheme::ReassignUsers() {
         if (!self) {
             return;
         }
-        if (!c->ClassName().startsWith(QLatin1String("Tsk")) || !IsHasProperty(c, "FileTheme")) {
+        if (!TskSkinMark::IsSkinned(c) || !IsHasProperty(c, "FileTheme")) {
             continue;
         }
         if (c->property("FileTheme").value<QObject*>() != this) {
@@ -175,6 +176,39 @@ int TskFileTheme::GetInt(int Index) const {
     return m_mgr->GetInt(Index);
 }
 
+// ---- TskSkinMark ---------------------------------------------------------------
+
+namespace {
+
+// Marks per object; a component may hold more than one. Never freed, so a
+// component outliving the statics still finds it.
+std::unordered_map<const QObject*, int>& Marks() {
+    static auto* marks = new std::unordered_map<const QObject*, int>();
+    return *marks;
+}
+
+} // namespace
+
+TskSkinMark::TskSkinMark(const QObject* Component) : m_component(Component) {
+    if (m_component) {
+        ++Marks()[m_component];
+    }
+}
+
+TskSkinMark::~TskSkinMark() {
+    if (!m_component) {
+        return;
+    }
+    auto it = Marks().find(m_component);
+    if (it != Marks().end() && --it->second <= 0) {
+        Marks().erase(it);
+    }
+}
+
+bool TskSkinMark::IsSkinned(const QObject* Component) {
+    return Component && Marks().count(Component) > 0;
+}
+
 // ---- UsingFileTheme -----------------------------------------------------------
 
 bool UsingFileTheme(const TskFileTheme* FileTheme, TskUIStyle UIStyle, TskUIStyle& UsedStyle) {
@@ -193,7 +227,7 @@ bool UsingFileTheme(const TskFileTheme* FileTheme, TskUIStyle UIStyle, TskUIStyl
 // ---- TskThemeLink -------------------------------------------------------------
 
 TskThemeLink::TskThemeLink(tk::TComponent* Self, TskUIStyle Initial)
-    : m_self(Self), m_style(Initial) {
+    : m_self(Self), m_mark(Self), m_style(Initial) {
     Resolve();
 }
 

@@ -82,6 +82,22 @@ private:
     bool m_canUse = false;
 };
 
+// Marks an object as one of the skin layer's components for as long as the
+// mark lives: held by every skinned component (inside its TskThemeLink) and
+// by the theme manager, so that code looking for them needs no class names.
+class TskSkinMark {
+public:
+    explicit TskSkinMark(const QObject* Component);
+    ~TskSkinMark();
+    TskSkinMark(const TskSkinMark&) = delete;
+    TskSkinMark& operator=(const TskSkinMark&) = delete;
+
+    static bool IsSkinned(const QObject* Component);
+
+private:
+    const QObject* m_component;
+};
+
 // UsedStyle := UIStyle and false for a built-in style; true for FromThemeFile
 // with a usable FileTheme; otherwise UsedStyle := DeepBlue and false.
 bool UsingFileTheme(const TskFileTheme* FileTheme, TskUIStyle UIStyle, TskUIStyle& UsedStyle);
@@ -135,6 +151,7 @@ public:
 
 private:
     tk::TComponent* m_self;
+    TskSkinMark m_mark;
     TskUIStyle m_style;
     QPointer<TskFileTheme> m_fileTheme;
     bool m_usesFile = false;

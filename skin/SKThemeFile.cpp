@@ -536,7 +536,7 @@ void ThemeManagerEdit(TskThemeManager* Manager) {
         tk::TComponentPtr<TfrmMgr> dialog(new TfrmMgr(nullptr));
         const TskThemeMgrCompList& current = Manager->CompList();
         for (const tk::TComponent* c : owner->Components()) {
-            if (!c->ClassName().startsWith(QLatin1String("Tsk")) || !IsHasProperty(c, "UIStyle") ||
+            if (!TskSkinMark::IsSkinned(c) || !IsHasProperty(c, "UIStyle") ||
                 !IsHasProperty(c, "FileTheme") || qobject_cast<const TskThemeManager*>(c)) {
                 continue;
             }

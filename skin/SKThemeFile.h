@@ -181,6 +181,7 @@ protected:
     void Notification(tk::TComponent* AComponent, tk::TOperation Operation) override;
 
 private:
+    TskSkinMark m_mark{this};
     TskUIStyle m_style = DeepBlue;
     QPointer<TskFileTheme> m_fileTheme;
     TskThemeMgrCompList m_compList;

@@ -9,6 +9,7 @@
 
 #include "platform/toolkit/Application.h"
 #include "platform/win32/Win32.h"
+#include "skin/SKForm.h"
 #include "skin/SKMgr.h"
 
 namespace sk {
@@ -179,32 +180,14 @@ void Piece(TCanvas* canvas, const QImage& image, bool keyed, const TRect& src, c
 
 // ---- theme look-up ----------------------------------------------------------
 
-namespace {
-
-// Whether the object's class, or a base of it, is called name (namespace
-// left out, as form descriptions spell classes).
-bool IsOfClass(const QObject* object, QLatin1String name) {
-    for (const QMetaObject* mo = object->metaObject(); mo; mo = mo->superClass()) {
-        QLatin1String full(mo->className());
-        const qsizetype colon = full.lastIndexOf(QLatin1Char(':'));
-        if (full.sliced(colon + 1) == name) {
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
-
 TskUIStyle GetSKFormStyle(tk::TComponent* Owner) {
     auto* form = qobject_cast<tk::TCustomForm*>(Owner);
     if (!form) {
         return DeepBlue;
     }
-    const QLatin1String skinnedForm("TskForm");
     for (const tk::TControl* c : form->ControlList()) {
-        if (IsOfClass(c, skinnedForm)) {
-            return static_cast<TskUIStyle>(c->property("UIStyle").toInt());
+        if (const auto* skinned = qobject_cast<const TskForm*>(c)) {
+            return skinned->UIStyle();
         }
     }
     return DeepBlue;

@@ -100,8 +100,6 @@ extern bool g_SkinKitConverting;
 
 // The style (published UIStyle) of the first TskForm among the form's direct
 // child controls, in child order; DeepBlue when Owner is no form or has none.
-// The skinned form is known by its class name, so this unit needs no header
-// of it.
 TskUIStyle GetSKFormStyle(tk::TComponent* Owner);
 
 // Item Index of a built-in style into Buf: the whole image (SpitCount 0) or

@@ -305,7 +305,7 @@ TCustomActionList::~TCustomActionList() {
 
 void TCustomActionList::BeforeDestruction() {
     TComponent::BeforeDestruction();
-    QObject::disconnect(m_imagesConnection);
+    m_images.Disconnect();
     for (TContainedAction* a : m_actions) {
         a->m_actionList = nullptr;
     }
@@ -313,27 +313,14 @@ void TCustomActionList::BeforeDestruction() {
 }
 
 void TCustomActionList::SetImages(TCustomImageList* images) {
-    if (images == m_images) {
-        return;
+    if (m_images.Set(images, &TCustomImageList::Changed, [this] { Change(); })) {
+        Change();
     }
-    QObject::disconnect(m_imagesConnection);
-    if (m_images) {
-        RemoveFreeNotification(m_images);
-    }
-    m_images = images;
-    if (m_images) {
-        FreeNotification(m_images);
-        m_imagesConnection =
-            connect(m_images, &TCustomImageList::Changed, this, [this] { Change(); });
-    }
-    Change();
 }
 
 void TCustomActionList::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent && AComponent == m_images) {
-        QObject::disconnect(m_imagesConnection);
-        m_images = nullptr;
+    if (m_images.Removed(AComponent, Operation)) {
         Change();
     }
 }

@@ -233,8 +233,7 @@ private:
     void Change();
 
     std::vector<TContainedAction*> m_actions; // not owned: the form owns them
-    TCustomImageList* m_images = nullptr;
-    QMetaObject::Connection m_imagesConnection;
+    TComponentRef<TCustomImageList> m_images{this};
 };
 
 class TActionList : public TCustomActionList {

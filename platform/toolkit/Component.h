@@ -133,6 +133,63 @@ private:
     std::map<QString, std::function<bool(const std::any&)>, CaseInsensitiveLess> m_events;
 };
 
+// A reference from one component (the holder) to another: the holder asks to
+// be told when the other goes, and may keep one of its signals connected
+// while it holds it. The holder's Notification calls Removed, which forgets
+// a target that is going.
+template <class T> class TComponentRef {
+public:
+    explicit TComponentRef(TComponent* holder) : m_holder(holder) {}
+    ~TComponentRef() { QObject::disconnect(m_connection); }
+    TComponentRef(const TComponentRef&) = delete;
+    TComponentRef& operator=(const TComponentRef&) = delete;
+
+    T* Get() const { return m_target; }
+    operator T*() const { return m_target; }
+    T* operator->() const { return m_target; }
+
+    // Both return false, changing nothing, when target is held already.
+    bool Set(T* target) {
+        return Rebind(target, [](T*) { return QMetaObject::Connection(); });
+    }
+    template <class Signal, class Slot> bool Set(T* target, Signal signal, Slot slot) {
+        return Rebind(target,
+                      [&](T* t) { return QObject::connect(t, signal, m_holder, std::move(slot)); });
+    }
+    // For Notification: true, and the target forgotten, when c is it going.
+    bool Removed(TComponent* c, TOperation op) {
+        if (op != TOperation::opRemove || !c || c != m_target) {
+            return false;
+        }
+        QObject::disconnect(m_connection);
+        m_target = nullptr;
+        return true;
+    }
+    // Stops listening to the target's signal (the holder is going).
+    void Disconnect() { QObject::disconnect(m_connection); }
+
+private:
+    template <class Connect> bool Rebind(T* target, Connect connect) {
+        if (target == m_target) {
+            return false;
+        }
+        QObject::disconnect(m_connection);
+        if (m_target) {
+            m_holder->RemoveFreeNotification(m_target);
+        }
+        m_target = target;
+        if (m_target) {
+            m_holder->FreeNotification(m_target);
+            m_connection = connect(m_target);
+        }
+        return true;
+    }
+
+    TComponent* m_holder;
+    T* m_target = nullptr;
+    QMetaObject::Connection m_connection;
+};
+
 struct ComponentFree {
     void operator()(TComponent* c) const {
         if (c) {

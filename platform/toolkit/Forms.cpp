@@ -16,6 +16,26 @@ namespace tk {
 namespace {
 constexpr int kFrameBand = 3;
 
+// Shows the window in the state; normal as show() does for a window first
+// shown, as showNormal() for one restored.
+void ShowInState(QWidget* w, TWindowState state, bool restore) {
+    switch (state) {
+    case wsMaximized:
+        w->showMaximized();
+        break;
+    case wsMinimized:
+        w->showMinimized();
+        break;
+    default:
+        if (restore) {
+            w->showNormal();
+        } else {
+            w->show();
+        }
+        break;
+    }
+}
+
 void RaiseWindow(QWidget* w) {
     // The offscreen platform has no stacking and says so on every call.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
@@ -68,8 +88,26 @@ void TCustomForm::DoCreate() {
     }
 }
 
+// A form's window: tells the form when its window state changes.
+class TFormWidget : public THandleWidget {
+public:
+    TFormWidget(TCustomForm* form, QWidget* parent)
+        : THandleWidget(form, Role::Window, parent), m_form(form) {}
+
+protected:
+    void changeEvent(QEvent* e) override {
+        THandleWidget::changeEvent(e);
+        if (e->type() == QEvent::WindowStateChange && Control()) {
+            m_form->WindowStateChanged();
+        }
+    }
+
+private:
+    TCustomForm* m_form;
+};
+
 std::unique_ptr<THandleWidget> TCustomForm::CreateWidget(QWidget* parentWidget) {
-    auto w = std::make_unique<THandleWidget>(this, THandleWidget::Role::Window, parentWidget);
+    auto w = std::make_unique<TFormWidget>(this, parentWidget);
     w->setAttribute(Qt::WA_DeleteOnClose, false);
     w->setAttribute(Qt::WA_QuitOnClose, false);
     return w;
@@ -193,17 +231,7 @@ void TCustomForm::SetVisible(bool visible) {
     }
     QWidget* w = Handle();
     if (visible) {
-        switch (m_windowState) {
-        case wsMaximized:
-            w->showMaximized();
-            break;
-        case wsMinimized:
-            w->showMinimized();
-            break;
-        default:
-            w->show();
-            break;
-        }
+        ShowInState(w, m_windowState, false);
         RaiseWindow(w);
         if (m_activeControl && m_activeControl->CanFocus()) {
             FocusControl(m_activeControl);
@@ -246,20 +274,36 @@ void TCustomForm::SetWindowState(TWindowState state) {
     if (state == m_windowState) {
         return;
     }
+    const TWindowState old = m_windowState;
+    if (old == wsNormal) {
+        m_normalBounds = BoundsRect();
+    }
     m_windowState = state;
-    if (HandleAllocated() && Visible()) {
-        QWidget* w = Handle();
-        switch (state) {
-        case wsMaximized:
-            w->showMaximized();
-            break;
-        case wsMinimized:
-            w->showMinimized();
-            break;
-        default:
-            w->showNormal();
-            break;
+    if (!HandleAllocated() || !Visible()) {
+        return;
+    }
+    ShowInState(Handle(), state, true);
+    // Without a window manager nobody answers the request: a restored form
+    // goes back to its normal bounds itself, and the form hears of the new
+    // state in a size message, as it would from the window system.
+    if (state == wsNormal && old == wsMaximized && !m_normalBounds.IsEmpty()) {
+        SetBoundsRect(m_normalBounds);
+    }
+    Perform(WM_SIZE, 0, MakeLParam(Width(), Height()));
+}
+
+void TCustomForm::WindowStateChanged() {
+    // Changed from outside (the window manager, a task bar): the form follows.
+    const Qt::WindowStates s = Handle()->windowState();
+    const TWindowState state = (s & Qt::WindowMinimized)   ? wsMinimized
+                               : (s & Qt::WindowMaximized) ? wsMaximized
+                                                           : wsNormal;
+    if (state != m_windowState && Visible()) {
+        if (m_windowState == wsNormal) {
+            m_normalBounds = BoundsRect();
         }
+        m_windowState = state;
+        Perform(WM_SIZE, 0, MakeLParam(Width(), Height()));
     }
 }
 

@@ -149,6 +149,9 @@ protected:
     friend class TControl;
 
 private:
+    friend class TFormWidget;
+    // The window's state was changed from outside.
+    void WindowStateChanged();
     void ApplyWindowFlags();
     void PlaceOnFirstShow();
     Qt::Edges FrameEdgesAt(QPoint p) const;
@@ -163,6 +166,7 @@ private:
     bool m_autoScroll = false;
     bool m_windowCaption = true;
     bool m_placed = false;
+    TRect m_normalBounds; // before the last maximise or minimise
     int m_modalResult = 0;
     QEventLoop* m_modalLoop = nullptr;
     QPointer<TWinControl> m_activeControl;

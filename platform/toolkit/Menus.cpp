@@ -575,7 +575,7 @@ void TMenu::BeforeDestruction() {
     // items closes as usual.
     m_chain.reset();
     CloseMenu();
-    QObject::disconnect(m_imagesConnection);
+    m_images.Disconnect();
     TComponent::BeforeDestruction();
 }
 
@@ -594,23 +594,12 @@ void TMenu::SetOwnerDraw(bool v) {
 }
 
 void TMenu::SetImages(TCustomImageList* images) {
-    if (images == m_images) {
-        return;
-    }
-    QObject::disconnect(m_imagesConnection);
-    if (m_images) {
-        RemoveFreeNotification(m_images);
-    }
-    m_images = images;
-    if (m_images) {
-        FreeNotification(m_images);
-        m_imagesConnection = connect(m_images, &TCustomImageList::Changed, this, [this] {
-            if (!IsLoading()) {
-                MenuChanged(this, nullptr, false);
-            }
-        });
-    }
-    if (!IsLoading()) {
+    const bool changed = m_images.Set(images, &TCustomImageList::Changed, [this] {
+        if (!IsLoading()) {
+            MenuChanged(this, nullptr, false);
+        }
+    });
+    if (changed && !IsLoading()) {
         MenuChanged(this, nullptr, false);
     }
 }
@@ -621,10 +610,7 @@ void TMenu::SetAutoHotkeys(TMenuAutoFlag flag) {
 
 void TMenu::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent && AComponent == m_images) {
-        QObject::disconnect(m_imagesConnection);
-        m_images = nullptr;
-    }
+    m_images.Removed(AComponent, Operation);
 }
 
 void TMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) {

@@ -251,8 +251,7 @@ protected:
 private:
     TMenuItem* m_items; // owned as a component of this menu
     bool m_ownerDraw = false;
-    TCustomImageList* m_images = nullptr;
-    QMetaObject::Connection m_imagesConnection;
+    TComponentRef<TCustomImageList> m_images{this};
     TMenuAutoFlag m_autoHotkeys = maAutomatic;
     std::unique_ptr<TMenuChain> m_chain;
 };

@@ -42,7 +42,6 @@ TToolButton::TToolButton(TComponent* AOwner) : TGraphicControl(AOwner) {
 }
 
 TToolButton::~TToolButton() {
-    QObject::disconnect(m_itemConnection);
     if (TToolBar* bar = ToolBar()) {
         bar->RemoveButton(this);
     }
@@ -197,20 +196,10 @@ void TToolButton::SetIndeterminate(bool v) {
 }
 
 void TToolButton::SetMenuItem(TMenuItem* item) {
-    if (item == m_menuItem) {
+    if (!m_menuItem.Set(item, &TMenuItem::Changed, [this] { TakeFromMenuItem(); })) {
         return;
     }
-    QObject::disconnect(m_itemConnection);
-    if (m_menuItem) {
-        RemoveFreeNotification(m_menuItem);
-    }
-    m_menuItem = item;
-    if (m_menuItem) {
-        FreeNotification(m_menuItem);
-        m_itemConnection =
-            connect(m_menuItem, &TMenuItem::Changed, this, [this] { TakeFromMenuItem(); });
-        TakeFromMenuItem();
-    }
+    TakeFromMenuItem();
     Changed(true);
 }
 
@@ -222,17 +211,9 @@ void TToolButton::TakeFromMenuItem() {
 }
 
 void TToolButton::SetDropdownMenu(TPopupMenu* menu) {
-    if (menu == m_dropdownMenu) {
-        return;
+    if (m_dropdownMenu.Set(menu)) {
+        Changed(true);
     }
-    if (m_dropdownMenu) {
-        RemoveFreeNotification(m_dropdownMenu);
-    }
-    m_dropdownMenu = menu;
-    if (m_dropdownMenu) {
-        FreeNotification(m_dropdownMenu);
-    }
-    Changed(true);
 }
 
 bool TToolButton::HasDropDown() const {
@@ -241,16 +222,8 @@ bool TToolButton::HasDropDown() const {
 
 void TToolButton::Notification(TComponent* AComponent, TOperation Operation) {
     TGraphicControl::Notification(AComponent, Operation);
-    if (Operation != TOperation::opRemove || !AComponent) {
-        return;
-    }
-    if (AComponent == m_menuItem) {
-        QObject::disconnect(m_itemConnection);
-        m_menuItem = nullptr;
-    }
-    if (AComponent == m_dropdownMenu) {
-        m_dropdownMenu = nullptr;
-    }
+    m_menuItem.Removed(AComponent, Operation);
+    m_dropdownMenu.Removed(AComponent, Operation);
 }
 
 void TToolButton::Click() {
@@ -319,9 +292,6 @@ TToolBar::TToolBar(TComponent* AOwner) : TCustomControl(AOwner) {
 
 TToolBar::~TToolBar() {
     m_chain.Close(true);
-    QObject::disconnect(m_imagesConnection);
-    QObject::disconnect(m_hotImagesConnection);
-    QObject::disconnect(m_disabledImagesConnection);
 }
 
 void TToolBar::BeforeDestruction() {
@@ -401,35 +371,29 @@ void TToolBar::SetIndent(int v) {
     }
 }
 
-void TToolBar::SetImageList(TCustomImageList*& slot, QMetaObject::Connection& c,
-                            TCustomImageList* images) {
-    if (images == slot) {
+void TToolBar::SetImageList(TComponentRef<TCustomImageList>& slot, TCustomImageList* images) {
+    if (!slot.Set(images, &TCustomImageList::Changed, [this] { ButtonsChanged(); })) {
         return;
     }
-    QObject::disconnect(c);
-    TCustomImageList* old = slot;
-    slot = images;
     // The same list may sit in another slot; it stays watched for that one.
-    if (old && old != m_images && old != m_hotImages && old != m_disabledImages) {
-        RemoveFreeNotification(old);
-    }
-    if (slot) {
-        FreeNotification(slot);
-        c = connect(slot, &TCustomImageList::Changed, this, [this] { ButtonsChanged(); });
+    for (TCustomImageList* held : {m_images.Get(), m_hotImages.Get(), m_disabledImages.Get()}) {
+        if (held) {
+            FreeNotification(held);
+        }
     }
     ButtonsChanged();
 }
 
 void TToolBar::SetImages(TCustomImageList* images) {
-    SetImageList(m_images, m_imagesConnection, images);
+    SetImageList(m_images, images);
 }
 
 void TToolBar::SetHotImages(TCustomImageList* images) {
-    SetImageList(m_hotImages, m_hotImagesConnection, images);
+    SetImageList(m_hotImages, images);
 }
 
 void TToolBar::SetDisabledImages(TCustomImageList* images) {
-    SetImageList(m_disabledImages, m_disabledImagesConnection, images);
+    SetImageList(m_disabledImages, images);
 }
 
 void TToolBar::SetEdgeBorders(TEdgeBorders borders) {
@@ -458,22 +422,9 @@ void TToolBar::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation != TOperation::opRemove || !AComponent) {
         return;
     }
-    bool changed = false;
-    if (AComponent == m_images) {
-        QObject::disconnect(m_imagesConnection);
-        m_images = nullptr;
-        changed = true;
-    }
-    if (AComponent == m_hotImages) {
-        QObject::disconnect(m_hotImagesConnection);
-        m_hotImages = nullptr;
-        changed = true;
-    }
-    if (AComponent == m_disabledImages) {
-        QObject::disconnect(m_disabledImagesConnection);
-        m_disabledImages = nullptr;
-        changed = true;
-    }
+    bool changed = m_images.Removed(AComponent, Operation);
+    changed = m_hotImages.Removed(AComponent, Operation) || changed;
+    changed = m_disabledImages.Removed(AComponent, Operation) || changed;
     if (changed && !IsDestroying()) {
         ButtonsChanged();
     }

@@ -130,9 +130,8 @@ private:
     bool m_wrap = false;
     bool m_marked = false;
     bool m_indeterminate = false;
-    TMenuItem* m_menuItem = nullptr;
-    TPopupMenu* m_dropdownMenu = nullptr;
-    QMetaObject::Connection m_itemConnection;
+    TComponentRef<TMenuItem> m_menuItem{this};
+    TComponentRef<TPopupMenu> m_dropdownMenu{this};
     int m_separatorWidth = 8;
     bool m_placing = false; // the bar is setting the bounds
 };
@@ -244,8 +243,7 @@ private:
     void LayoutButtons();
     int ButtonWidthFor(const TToolButton* b, int uniform) const;
     int EdgeWidth(TEdgeBorder side) const;
-    void SetImageList(TCustomImageList*& slot, QMetaObject::Connection& c,
-                      TCustomImageList* images);
+    void SetImageList(TComponentRef<TCustomImageList>& slot, TCustomImageList* images);
     void SetHot(TToolButton* b);
     TToolButton* NextMenuButton(TToolButton* from, int direction) const;
 
@@ -258,12 +256,9 @@ private:
     bool m_list = false;
     bool m_transparent = false;
     int m_indent = 0;
-    TCustomImageList* m_images = nullptr;
-    TCustomImageList* m_hotImages = nullptr;
-    TCustomImageList* m_disabledImages = nullptr;
-    QMetaObject::Connection m_imagesConnection;
-    QMetaObject::Connection m_hotImagesConnection;
-    QMetaObject::Connection m_disabledImagesConnection;
+    TComponentRef<TCustomImageList> m_images{this};
+    TComponentRef<TCustomImageList> m_hotImages{this};
+    TComponentRef<TCustomImageList> m_disabledImages{this};
     TEdgeBorders m_edgeBorders = ebTop;
     TEdgeStyle m_edgeInner = esRaised;
     TEdgeStyle m_edgeOuter = esLowered;

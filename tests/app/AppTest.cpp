@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -15,6 +14,7 @@
 #include "app/DemoForm.h"
 #include "app/Startup.h"
 #include "platform/toolkit/Application.h"
+#include "tests/support/Xvfb.h"
 
 using namespace tk;
 
@@ -111,40 +111,18 @@ TEST(Program, SaysSoInOneLineWithoutADisplay) {
 // A real X server, a real window: the program maps its window and what is on
 // the screen there is the demo window.
 TEST(Program, ShowsItsWindowUnderXvfb) {
-    const QString xvfb = QStandardPaths::findExecutable("Xvfb");
-    if (xvfb.isEmpty()) {
-        GTEST_SKIP() << "Xvfb is not installed";
-    }
-    QProcess server;
-    server.setProcessChannelMode(QProcess::SeparateChannels);
-    // -displayfd 1: the server picks a free display and tells us on stdout.
-    server.start(xvfb, {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-    if (!server.waitForStarted(5000)) {
-        GTEST_SKIP() << "Xvfb could not start";
-    }
-    QString display;
-    for (int i = 0; i < 50 && display.isEmpty(); ++i) {
-        server.waitForReadyRead(200);
-        display = QString::fromLatin1(server.readAllStandardOutput()).trimmed();
-    }
-    if (display.isEmpty()) {
-        server.kill();
-        server.waitForFinished();
-        GTEST_SKIP() << "Xvfb started but gave no display";
+    testsupport::TXvfb xvfb;
+    if (!xvfb.Running()) {
+        GTEST_SKIP() << xvfb.Failure();
     }
     QTemporaryDir tmp;
     const QString shot = tmp.filePath("screen.png");
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", ":" + display);
-    env.insert("QT_QPA_PLATFORM", "xcb");
+    QProcessEnvironment env = xvfb.Environment(tmp.path());
     env.insert("QUENBY_SNAPSHOT", shot);
-    env.insert("XDG_RUNTIME_DIR", tmp.path());
     program.setProcessEnvironment(env);
     program.start(ProgramPath(), {});
     const bool finished = program.waitForFinished(30000);
-    server.terminate();
-    server.waitForFinished(5000);
     ASSERT_TRUE(finished) << "the program did not quit after its snapshot";
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     const QImage img(shot);

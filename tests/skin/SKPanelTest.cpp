@@ -9,6 +9,7 @@
 
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/StdCtrls.h"
+#include "skin/SKForm.h"
 #include "skin/SKGroupBox.h"
 #include "skin/SKImagePanel.h"
 #include "skin/SKStatusBar.h"
@@ -397,9 +398,8 @@ TEST(TskPanel, StyleColours) {
     };
     TComponentPtr<TForm> form(new TForm(nullptr));
     // The first style is the skinned form's.
-    auto* skinned = new sktest::TskForm(form.get());
-    skinned->SetParent(form.get());
-    skinned->style = Protein;
+    auto* skinned = new TskForm(form.get());
+    skinned->SetUIStyle(Protein);
     auto* panel = new TskPanel(form.get());
     auto* box = new TskGroupBox(form.get());
     auto* bar = new TskStatusBar(form.get());

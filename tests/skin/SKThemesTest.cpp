@@ -8,6 +8,7 @@
 
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/StdCtrls.h"
+#include "skin/SKForm.h"
 #include "skin/SKMgr.h"
 #include "skin/SKThemeFile.h"
 #include "skin/SKThemes.h"
@@ -140,11 +141,10 @@ TEST(SkinFormStyle, FirstSkinnedFormOfTheOwnerForm) {
     EXPECT_EQ(GetSKFormStyle(nullptr), DeepBlue);
     EXPECT_EQ(GetSKFormStyle(form.get()), DeepBlue);
 
-    auto* first = new sktest::TskForm(form.get());
-    first->style = Protein;
-    first->SetParent(form.get());
-    auto* second = new sktest::TskForm(form.get());
-    second->style = MacOS;
+    auto* first = new TskForm(form.get());
+    first->SetUIStyle(Protein);
+    auto* second = new TskForm(form.get());
+    second->SetUIStyle(MacOS);
     second->SetParent(form.get());
     EXPECT_EQ(GetSKFormStyle(form.get()), Protein);
     // A component created with the form as owner starts in its style.

@@ -1,5 +1,5 @@
 // Small skinned stand-ins for the skin tests: a control that follows the
-// style protocol, and a form's skinned-form marker.
+// style protocol, and one that publishes a style only.
 #pragma once
 
 #include <QImage>
@@ -57,15 +57,6 @@ class TskTestStyleOnly : public tk::TGraphicControl {
 public:
     using tk::TGraphicControl::TGraphicControl;
     sk::TskUIStyle style = sk::MacOS;
-};
-
-// Stands for the skinned form: found by class name on its form.
-class TskForm : public tk::TGraphicControl {
-    Q_OBJECT
-    Q_PROPERTY(sk::TskEnums::TskUIStyle UIStyle MEMBER style)
-public:
-    using tk::TGraphicControl::TGraphicControl;
-    sk::TskUIStyle style = sk::DeepBlue;
 };
 
 inline QString ArtifactsDir() {

@@ -1,10 +1,12 @@
 // skingallery OUTDIR: renders the skinned controls, in every state that
-// matters, once for each built-in style and once from a theme file written
-// from a built-in style, and writes one PNG per style into OUTDIR.
+// matters, and a skinned window frame (title bar, menu bar and a dropped-down
+// menu), once for each built-in style and once from a theme file written
+// from a built-in style, and writes two PNGs per style into OUTDIR.
 #include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QMetaEnum>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -14,8 +16,10 @@
 #include "platform/toolkit/StdCtrls.h"
 #include "platform/toolkit/Timers.h"
 #include "skin/SKButton.h"
+#include "skin/SKForm.h"
 #include "skin/SKGroupBox.h"
 #include "skin/SKImagePanel.h"
+#include "skin/SKMainMenu.h"
 #include "skin/SKStatusBar.h"
 #include "skin/SKThemeFile.h"
 
@@ -175,6 +179,93 @@ QImage Render(const Page& page, const QString& title) {
     return form->Handle()->grab().toImage();
 }
 
+TMenuItem* AddItem(TForm* form, TMenuItem* parent, const QString& caption, TShortCut shortCut = 0) {
+    auto* item = new TMenuItem(form); // owned by the form
+    item->SetCaption(caption);
+    item->SetShortCut(shortCut);
+    parent->Add(item);
+    return item;
+}
+
+// The window as the screen shows it: cut to its shape, with the open drop-down
+// over it, on a grey desk.
+QImage Desk(TForm* form, const TskForm* skinned, const QWidget* dropDown) {
+    const QPoint origin(24, 24);
+    const QRect window(form->Left(), form->Top(), form->Width(), form->Height());
+    QRect all = window;
+    if (dropDown) {
+        all |= dropDown->geometry();
+    }
+    QImage desk(all.width() + 2 * origin.x(), all.height() + 2 * origin.y(), QImage::Format_RGB32);
+    desk.fill(QColor(128, 128, 128));
+    QPainter p(&desk);
+    p.translate(origin - all.topLeft());
+    p.save();
+    p.translate(window.topLeft());
+    p.setClipRegion(skinned->WindowRegion().ToQ());
+    p.drawImage(0, 0, form->Handle()->grab().toImage());
+    p.restore();
+    if (dropDown) {
+        p.drawImage(dropDown->geometry().topLeft(),
+                    const_cast<QWidget*>(dropDown)->grab().toImage());
+    }
+    return desk;
+}
+
+QImage RenderFrame(const Page& page, const QString& title) {
+    TComponentPtr<TForm> form(new TForm(nullptr));
+    TForm* f = form.get();
+    form->SetBounds(40, 40, 460, 300);
+    form->Font()->SetName("Verdana");
+    form->Font()->SetHeight(-11);
+    form->SetCaption(title);
+    auto* skinned = new TskForm(f); // owned by the form; takes it over
+    skinned->SetFileTheme(page.theme);
+    skinned->SetUIStyle(page.style);
+
+    auto* menu = new TskMainMenu(f); // owned by the form; shown by the skinned form
+    menu->SetFileTheme(page.theme);
+    menu->SetUIStyle(page.style);
+    TMenuItem* file = AddItem(f, menu->Items(), "&File");
+    AddItem(f, file, "&Open ...", ShortCut('O', ssCtrl));
+    AddItem(f, file, "&Refresh", ShortCut(VK_F1 + 4, 0));
+    AddItem(f, file, "-");
+    AddItem(f, file, "Duplicate &Records")->SetChecked(true);
+    AddItem(f, file, "&Print")->SetEnabled(false);
+    AddItem(f, file, "-");
+    AddItem(f, file, "E&xit")->SetDefault(true);
+    AddItem(f, AddItem(f, menu->Items(), "Tools"), "&Options ...");
+    AddItem(f, AddItem(f, menu->Items(), "&Help"), "&About ...");
+
+    auto* note = Label(f, skinned, 220, 90, "TskForm, TskTitleBar, TskMainMenu");
+    note->SetTransparent(true);
+    auto* button = Make<TskButton>(f, skinned, page, 220, 120);
+    button->SetBounds(220, 120, 80, 27);
+    button->SetCaption("&Close");
+    button->SetTransparent(true);
+
+    form->Show();
+    QApplication::processEvents();
+    // The pointer over the close button, the File menu dropped down.
+    TskTitleBar* bar = skinned->TitleBar();
+    const TRect close = bar->Layout(bar->Width()).buttons[1];
+    bar->Perform(WM_MOUSEMOVE, 0, MakeLParam(close.Left + 5, close.Top + 5));
+    TToolBar* menuBar = skinned->MenuBar();
+    menuBar->TrackMenu(menuBar->Buttons(0));
+    QApplication::processEvents();
+    TMenuChain* chain = TMenuChain::Active();
+    TMenuWindow* dropDown = chain ? chain->Window(0) : nullptr;
+    if (dropDown) {
+        dropDown->Select(3); // the checked item, under the pointer
+        dropDown->repaint();
+    }
+    QImage image = Desk(f, skinned, dropDown);
+    if (chain) {
+        chain->Close();
+    }
+    return image;
+}
+
 QString StyleName(TskUIStyle style) {
     return QString::fromLatin1(QMetaEnum::fromType<TskUIStyle>().valueToKey(style));
 }
@@ -215,6 +306,8 @@ int main(int argc, char** argv) {
 
     for (TskUIStyle style : {MacOS, WinXP, DeepBlue, Protein, BlueGlass}) {
         save(Render({style, nullptr}, StyleName(style)), StyleName(style));
+        save(RenderFrame({style, nullptr}, "Quenby for WAB - " + StyleName(style)),
+             StyleName(style) + "-frame");
     }
 
     QTemporaryDir temp;
@@ -233,5 +326,7 @@ int main(int argc, char** argv) {
     save(Render({FromThemeFile, theme},
                 "FromThemeFile (written from " + StyleName(kFileSource) + ")"),
          "FromThemeFile");
+    save(RenderFrame({FromThemeFile, theme}, "From a theme file (" + StyleName(kFileSource) + ")"),
+         "FromThemeFile-frame");
     return failures == 0 ? 0 : 1;
 }

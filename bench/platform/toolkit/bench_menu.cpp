@@ -4,8 +4,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include "platform/toolkit/Application.h"
-#include "platform/toolkit/Fonts.h"
+#include "bench/GuiBenchMain.h"
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/Menus.h"
 
@@ -83,12 +82,5 @@ BENCHMARK(BM_OpenAndDrawOwnerDrawnMenu)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    RegisterFonts();
-    TApplication application;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::RunGuiBenchmarks(argc, argv);
 }
