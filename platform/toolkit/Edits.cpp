@@ -12,7 +12,6 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
     SetTabStop(true);
     SetFocusable(true);
     SetBounds(0, 0, 121, 21);
-    UpdateBand();
     PublishEvent("OnChange", OnChange);
 }
 
@@ -141,31 +140,8 @@ void TCustomEdit::SetAlignment(TAlignment v) {
     }
 }
 
-void TCustomEdit::SetBorderStyle(TFormBorderStyle v) {
-    m_borderStyle = v;
-    UpdateBand();
-}
-
-void TCustomEdit::SetBorderWidth(int v) {
-    m_borderWidth = std::max(0, v);
-    UpdateBand();
-}
-
-void TCustomEdit::UpdateBand() {
-    SetNonClientBand(m_borderWidth + (m_borderStyle == bsSingle ? 2 : 0));
-}
-
 void TCustomEdit::WMNCPaint(TMessage& m) {
-    auto* canvas = reinterpret_cast<TCanvas*>(m.WParam);
-    if (!canvas) {
-        return;
-    }
-    TRect r = Rect(0, 0, Width(), Height());
-    if (m_borderStyle == bsSingle) {
-        Frame3D(*canvas, r, clBtnShadow, clBtnHighlight, 1);
-        Frame3D(*canvas, r, cl3DDkShadow, cl3DLight, 1);
-    }
-    Frame3D(*canvas, r, Color(), Color(), m_borderWidth);
+    m_band.Paint(m);
 }
 
 void TCustomEdit::DoEnter() {

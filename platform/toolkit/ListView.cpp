@@ -431,7 +431,6 @@ TListView::TListView(TComponent* AOwner)
     SetFocusable(true);
     m_columns.OnChange = [this] { ApplyColumns(); };
     SetBounds(0, 0, 250, 150);
-    UpdateBand();
     PublishEvent("OnSelectItem", OnSelectItem);
     PublishEvent("OnCustomDrawItem", OnCustomDrawItem);
     PublishEvent("OnDeletion", OnDeletion);
@@ -582,31 +581,8 @@ void TListView::SetShowColumnHeaders(bool v) {
     }
 }
 
-void TListView::SetBorderStyle(TFormBorderStyle v) {
-    m_borderStyle = v;
-    UpdateBand();
-}
-
-void TListView::SetBorderWidth(int v) {
-    m_borderWidth = std::max(0, v);
-    UpdateBand();
-}
-
-void TListView::UpdateBand() {
-    SetNonClientBand(m_borderWidth + (m_borderStyle == bsSingle ? 2 : 0));
-}
-
 void TListView::WMNCPaint(TMessage& m) {
-    auto* canvas = reinterpret_cast<TCanvas*>(m.WParam);
-    if (!canvas) {
-        return;
-    }
-    TRect r = Rect(0, 0, Width(), Height());
-    if (m_borderStyle == bsSingle) {
-        Frame3D(*canvas, r, clBtnShadow, clBtnHighlight, 1);
-        Frame3D(*canvas, r, cl3DDkShadow, cl3DLight, 1);
-    }
-    Frame3D(*canvas, r, Color(), Color(), m_borderWidth);
+    m_band.Paint(m);
 }
 
 bool TListView::WantsKey(unsigned key, TShiftState /*shift*/) const {
