@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
 
 #include "platform/toolkit/StdCtrls.h"
 
@@ -26,14 +27,24 @@ QLineEdit* TCustomEdit::LineEdit() const {
 QWidget* TCustomEdit::CreateNativeWidget(QWidget* parent) {
     auto* edit = new QLineEdit(parent); // owned by its parent widget
     edit->setFrame(false);
-    QObject::connect(edit, &QLineEdit::textChanged, edit, [this](const QString& text) {
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [this, edit](const QString& text) {
         if (m_pushing) {
             return;
         }
         // Typed by the user: the control's text follows the native one.
+        QPointer<QObject> alive(this);
         m_pushing = true;
         SetCaption(text);
+        if (!alive) {
+            return;
+        }
         m_pushing = false;
+        // A change handler may have put other text in meanwhile.
+        if (Caption() != edit->text()) {
+            m_pushing = true;
+            edit->setText(Caption());
+            m_pushing = false;
+        }
     });
     return edit;
 }
