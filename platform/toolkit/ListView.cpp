@@ -209,6 +209,14 @@ public:
         setItemDelegate(new ListViewDelegate(control, this));
     }
 
+    // Rows and bars current: a layout still pending runs now, and the bars
+    // take the range of the rows as laid out. A full layout walks every row,
+    // so it is not repeated when nothing changed.
+    void LayOutIfPending() {
+        executeDelayedItemsLayout();
+        updateGeometries();
+    }
+
 private:
     TListView* m_control;
 };
@@ -693,7 +701,7 @@ TScrollInfo TListView::ScrollInfo(bool vertical) const {
     if (!view) {
         return info;
     }
-    view->doItemsLayout();
+    static_cast<ListViewWidget*>(view)->LayOutIfPending();
     if (vertical) {
         info.nMax = std::max(0, m_items.Count() - 1);
         info.nPage = VisibleRowCount();
@@ -716,7 +724,7 @@ TScrollBarInfo TListView::ScrollBarInfo(bool vertical) const {
         return info;
     }
     // The view lays rows and bars out lazily; make sure they are current.
-    view->doItemsLayout();
+    static_cast<ListViewWidget*>(view)->LayOutIfPending();
     QScrollBar* sb = vertical ? view->verticalScrollBar() : view->horizontalScrollBar();
     info.visible = sb->isVisible() && sb->maximum() > sb->minimum();
     info.enabled = sb->isEnabled() && sb->maximum() > sb->minimum();
