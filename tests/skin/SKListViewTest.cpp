@@ -83,7 +83,10 @@ object fmMain: TForm
     Checkboxes = True
     ViewStyle = vsReport
     RowSelect = True
-    ReadOnly = True%1
+    ReadOnly = True
+    VScrollBar = sbDups%1
+  end
+  object sbDups: TskScrollBar
   end
   object edtName: TskEdit
     Left = 17
@@ -234,6 +237,10 @@ TEST(SkinListView, LoadsTheMainWindowListsWithTheirEventsIntact) {
     EXPECT_EQ(f.items->Column(1)->Caption(), "Email");
     EXPECT_EQ(f.items->Column(5)->Width(), 120);
     EXPECT_TRUE(f.dups->Checkboxes());
+    auto* bar = qobject_cast<TskScrollBar*>(f.form->FindComponent("sbDups"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(f.dups->VScrollBar(), bar);
+    EXPECT_EQ(bar->Orientation(), skVertical);
     // A colour stored after the style wins over the style's.
     EXPECT_EQ(f.dups->UIStyle(), WinXP);
     EXPECT_EQ(f.dups->BorderColor(), clRed);
