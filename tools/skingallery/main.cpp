@@ -1,6 +1,7 @@
 // skingallery OUTDIR: renders the skinned controls, in every state that
 // matters, once for each built-in style and once from a theme file written
-// from a built-in style, and writes one PNG per style into OUTDIR.
+// from a built-in style, and writes PNGs per style into OUTDIR: STYLE.png and
+// STYLE-lists.png (lists, scroll bars, track bars and edit boxes).
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -18,9 +19,11 @@
 #include "skin/SKImagePanel.h"
 #include "skin/SKStatusBar.h"
 #include "skin/SKThemeFile.h"
+#include "tools/skingallery/Gallery.h"
 
 using namespace tk;
 using namespace sk;
+using namespace gallery;
 
 namespace {
 
@@ -30,30 +33,6 @@ namespace {
 // dark BlueGlass bar.)
 constexpr TskUIStyle kFileSource = BlueGlass;
 
-struct Page {
-    TskUIStyle style;
-    TskFileTheme* theme;
-};
-
-// Style first, then the values that win over it, as a form description does.
-template <class T> T* Make(TForm* form, TWinControl* parent, const Page& page, int left, int top) {
-    auto* c = new T(form); // owned by the form
-    c->SetParent(parent);
-    c->SetLeft(left);
-    c->SetTop(top);
-    c->SetFileTheme(page.theme);
-    c->SetUIStyle(page.style);
-    return c;
-}
-
-TLabel* Label(TForm* form, TWinControl* parent, int left, int top, const QString& text) {
-    auto* l = new TLabel(form);
-    l->SetParent(parent);
-    l->SetBounds(left, top, 200, 14);
-    l->SetCaption(text);
-    return l;
-}
-
 void Hover(TControl* c) {
     c->Perform(CM_MOUSEENTER);
 }
@@ -61,13 +40,6 @@ void Hover(TControl* c) {
 void Press(TControl* c) {
     Hover(c);
     c->Perform(WM_LBUTTONDOWN, ssLeft, MakeLParam(10, 10));
-}
-
-TColor FaceColour(const Page& page) {
-    TskUIStyle used = DeepBlue;
-    return UsingFileTheme(page.theme, page.style, used)
-               ? page.theme->GetColor(siFormBackgroundColor)
-               : GetInsideThemeColor(used, siFormBackgroundColor);
 }
 
 QImage Render(const Page& page, const QString& title) {
@@ -189,7 +161,7 @@ int main(int argc, char** argv) {
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2 || args[1].startsWith('-')) {
         std::fprintf(stderr, "usage: skingallery OUTDIR\n"
-                             "Writes one PNG of the skinned controls per style into OUTDIR.\n");
+                             "Writes PNGs of the skinned controls per style into OUTDIR.\n");
         return 2;
     }
     const QString out = args[1];
@@ -215,6 +187,7 @@ int main(int argc, char** argv) {
 
     for (TskUIStyle style : {MacOS, WinXP, DeepBlue, Protein, BlueGlass}) {
         save(Render({style, nullptr}, StyleName(style)), StyleName(style));
+        save(RenderListsPage({style, nullptr}, StyleName(style)), StyleName(style) + "-lists");
     }
 
     QTemporaryDir temp;
@@ -230,8 +203,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "skingallery: the theme file does not load\n");
         return 1;
     }
-    save(Render({FromThemeFile, theme},
-                "FromThemeFile (written from " + StyleName(kFileSource) + ")"),
-         "FromThemeFile");
+    const QString fileTitle = "FromThemeFile (written from " + StyleName(kFileSource) + ")";
+    save(Render({FromThemeFile, theme}, fileTitle), "FromThemeFile");
+    save(RenderListsPage({FromThemeFile, theme}, fileTitle), "FromThemeFile-lists");
     return failures == 0 ? 0 : 1;
 }
