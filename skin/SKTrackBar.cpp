@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace sk {
 
@@ -378,19 +379,10 @@ void TskTrackBar::WMTimer(TMessage& Message) {
 }
 
 bool TskTrackBar::WantsKey(unsigned Key, TShiftState /*Shift*/) const {
-    switch (Key) {
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_HOME:
-    case VK_END:
-        return true;
-    default:
-        return false;
-    }
+    // Every key that moves the thumb is the track's, not the form's.
+    static constexpr unsigned kKeys[] = {VK_LEFT,  VK_RIGHT, VK_UP,   VK_DOWN,
+                                         VK_PRIOR, VK_NEXT,  VK_HOME, VK_END};
+    return std::find(std::begin(kKeys), std::end(kKeys), Key) != std::end(kKeys);
 }
 
 void TskTrackBar::KeyDown(unsigned& Key, TShiftState Shift) {

@@ -13,6 +13,7 @@
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/Timers.h"
 #include "skin/SKEdit.h"
+#include "tests/skin/SkinTestSupport.h"
 
 using namespace sk;
 using namespace tk;
@@ -34,23 +35,10 @@ private:
 const QLocale kUS(QLocale::English, QLocale::UnitedStates);
 const QLocale kGerman(QLocale::German, QLocale::Germany);
 
-struct Host {
-    TComponentPtr<TForm> form{new TForm(nullptr)};
-    TEdit* other = nullptr; // somewhere for the focus to go
+struct Host : sktest::THostForm {
+    TEdit* other = Add<TEdit>(150, 80); // somewhere for the focus to go
 
-    Host() {
-        RegisterSkinEditClasses();
-        form->SetBorderStyle(bsNone);
-        form->SetBounds(0, 0, 300, 120);
-        other = Add<TEdit>(150, 80);
-    }
-    template <class T> T* Add(int left, int top) {
-        auto* c = new T(form.get()); // owned by the form
-        c->SetParent(form.get());
-        c->SetLeft(left);
-        c->SetTop(top);
-        return c;
-    }
+    Host() : THostForm(300, 120) {}
     void ShowActive() {
         form->Show();
         QApplication::setActiveWindow(form->Handle());

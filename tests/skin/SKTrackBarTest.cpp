@@ -10,25 +10,15 @@
 #include "platform/toolkit/Timers.h"
 #include "skin/SKScrollBar.h"
 #include "skin/SKTrackBar.h"
+#include "tests/skin/SkinTestSupport.h"
 
 using namespace sk;
 using namespace tk;
 
 namespace {
 
-struct Host {
-    TComponentPtr<TForm> form{new TForm(nullptr)};
-    Host() {
-        form->SetBorderStyle(bsNone);
-        form->SetBounds(0, 0, 420, 320);
-    }
-    template <class T> T* Add(int left, int top) {
-        auto* c = new T(form.get()); // owned by the form
-        c->SetParent(form.get());
-        c->SetLeft(left);
-        c->SetTop(top);
-        return c;
-    }
+struct Host : sktest::THostForm {
+    Host() : THostForm(420, 320) {}
     void Show() {
         form->Show();
         QApplication::processEvents();
