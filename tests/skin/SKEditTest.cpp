@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
+#include <limits>
 
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Forms.h"
@@ -197,6 +198,18 @@ TEST(SkinNumberEdit, TextThatIsNoNumberGoesBackAndIsReported) {
     EXPECT_EQ(reported, (QStringList{"'1.2.3' is not a valid floating point value",
                                      "'abc' is not a valid floating point value"}));
     EXPECT_EQ(changes, 2); // the restored texts, not the refused ones
+
+    // A mask with text of its own does not read back: one report, no
+    // endless restoring. A value without digits shows as 0.
+    reported.clear();
+    number->SetMask("$0.00");
+    EXPECT_EQ(number->Text(), "$12.50");
+    EXPECT_EQ(reported.size(), 1);
+    number->SetMask("0.00");
+    number->SetValue(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(number->Text(), "0.00");
+    number->SetValue(-std::numeric_limits<double>::infinity());
+    EXPECT_EQ(number->Text(), "0.00");
 }
 
 TEST(SkinSpinEdit, LimitsStepsAndTheTextThatIsNoNumber) {
@@ -239,6 +252,14 @@ TEST(SkinSpinEdit, LimitsStepsAndTheTextThatIsNoNumber) {
     QTest::keyClick(spin->LineEdit(), Qt::Key_Down);
     EXPECT_EQ(spin->Text(), "6");
     EXPECT_TRUE(spin->Focused()); // the arrows are the box's, not the form's
+
+    // Without limits a step stops at the end of the integers.
+    spin->SetMinValue(0);
+    spin->SetMaxValue(0);
+    spin->SetText("2147483646");
+    QTest::keyClick(spin->LineEdit(), Qt::Key_Up);
+    QTest::keyClick(spin->LineEdit(), Qt::Key_Up);
+    EXPECT_EQ(spin->Text(), "2147483647");
 }
 
 TEST(SkinSpinEdit, ReadOnlyBeepsAndAClosedEditorTakesOnlyTheArrows) {

@@ -246,6 +246,14 @@ TEST(SkinTrackBar, GrooveThumbAndTicksFollowTheStyle) {
     auto* mac = host.Add<TskTrackBar>(0, 0);
     mac->SetUIStyle(MacOS);
     EXPECT_TRUE(mac->Transparent());
+    // A frequency that never reaches Max ticks both ends only (and paints).
+    mac->SetWidth(150);
+    mac->SetFrequency(0);
+    mac->SetPosition(5);
+    host.Show();
+    const QImage face = Face(mac);
+    EXPECT_EQ(face.pixel(5, face.height() - 2), qRgb(0, 0, 0));
+    EXPECT_EQ(face.pixel(144, face.height() - 2), qRgb(0, 0, 0));
 }
 
 // ---- scroll bar --------------------------------------------------------------------
