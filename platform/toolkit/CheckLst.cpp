@@ -11,7 +11,6 @@ TCheckListBox::TCheckListBox(TComponent* AOwner) : TWinControl(AOwner) {
     SetTabStop(true);
     SetFocusable(true);
     SetBounds(0, 0, 121, 97);
-    SetNonClientBand(2);
     PublishEvent("OnClickCheck", OnClickCheck);
 }
 
@@ -129,13 +128,7 @@ TRect TCheckListBox::ItemRect(int i) const {
 }
 
 void TCheckListBox::WMNCPaint(TMessage& m) {
-    auto* canvas = reinterpret_cast<TCanvas*>(m.WParam);
-    if (!canvas) {
-        return;
-    }
-    TRect r = Rect(0, 0, Width(), Height());
-    Frame3D(*canvas, r, clBtnShadow, clBtnHighlight, 1);
-    Frame3D(*canvas, r, cl3DDkShadow, cl3DLight, 1);
+    m_band.Paint(m);
 }
 
 bool TCheckListBox::WantsKey(unsigned key, TShiftState /*shift*/) const {

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "platform/toolkit/Controls.h"
+#include "platform/toolkit/SunkenBand.h"
 
 class QListWidget;
 
@@ -46,6 +47,7 @@ private:
     std::vector<bool> m_checked;
     int m_itemIndex = -1;
     bool m_rebuilding = false;
+    TSunkenBand m_band{this, bsSingle, 0};
 };
 
 } // namespace tk

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
 
 #include "platform/toolkit/StdCtrls.h"
 
@@ -12,7 +13,6 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
     SetTabStop(true);
     SetFocusable(true);
     SetBounds(0, 0, 121, 21);
-    UpdateBand();
     PublishEvent("OnChange", OnChange);
 }
 
@@ -27,14 +27,24 @@ QLineEdit* TCustomEdit::LineEdit() const {
 QWidget* TCustomEdit::CreateNativeWidget(QWidget* parent) {
     auto* edit = new QLineEdit(parent); // owned by its parent widget
     edit->setFrame(false);
-    QObject::connect(edit, &QLineEdit::textChanged, edit, [this](const QString& text) {
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [this, edit](const QString& text) {
         if (m_pushing) {
             return;
         }
         // Typed by the user: the control's text follows the native one.
+        QPointer<QObject> alive(this);
         m_pushing = true;
         SetCaption(text);
+        if (!alive) {
+            return;
+        }
         m_pushing = false;
+        // A change handler may have put other text in meanwhile.
+        if (Caption() != edit->text()) {
+            m_pushing = true;
+            edit->setText(Caption());
+            m_pushing = false;
+        }
     });
     return edit;
 }
@@ -141,31 +151,8 @@ void TCustomEdit::SetAlignment(TAlignment v) {
     }
 }
 
-void TCustomEdit::SetBorderStyle(TFormBorderStyle v) {
-    m_borderStyle = v;
-    UpdateBand();
-}
-
-void TCustomEdit::SetBorderWidth(int v) {
-    m_borderWidth = std::max(0, v);
-    UpdateBand();
-}
-
-void TCustomEdit::UpdateBand() {
-    SetNonClientBand(m_borderWidth + (m_borderStyle == bsSingle ? 2 : 0));
-}
-
 void TCustomEdit::WMNCPaint(TMessage& m) {
-    auto* canvas = reinterpret_cast<TCanvas*>(m.WParam);
-    if (!canvas) {
-        return;
-    }
-    TRect r = Rect(0, 0, Width(), Height());
-    if (m_borderStyle == bsSingle) {
-        Frame3D(*canvas, r, clBtnShadow, clBtnHighlight, 1);
-        Frame3D(*canvas, r, cl3DDkShadow, cl3DLight, 1);
-    }
-    Frame3D(*canvas, r, Color(), Color(), m_borderWidth);
+    m_band.Paint(m);
 }
 
 void TCustomEdit::DoEnter() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/toolkit/Controls.h"
+#include "platform/toolkit/SunkenBand.h"
 
 class QLineEdit;
 
@@ -34,10 +35,10 @@ public:
     void SetPasswordChar(const QString& v);
     TAlignment Alignment() const { return m_alignment; }
     void SetAlignment(TAlignment v);
-    TFormBorderStyle BorderStyle() const { return m_borderStyle; }
-    void SetBorderStyle(TFormBorderStyle v);
-    int BorderWidth() const { return m_borderWidth; }
-    void SetBorderWidth(int v);
+    TFormBorderStyle BorderStyle() const { return m_band.BorderStyle(); }
+    void SetBorderStyle(TFormBorderStyle v) { m_band.SetBorderStyle(v); }
+    int BorderWidth() const { return m_band.BorderWidth(); }
+    void SetBorderWidth(int v) { m_band.SetBorderWidth(v); }
 
     int SelStart() const;
     int SelLength() const;
@@ -66,15 +67,13 @@ protected:
 
 private:
     void ApplyPalette();
-    void UpdateBand();
 
     bool m_readOnly = false;
     bool m_autoSelect = true;
     int m_maxLength = 0;
     QString m_passwordChar;
     TAlignment m_alignment = taLeftJustify;
-    TFormBorderStyle m_borderStyle = bsSingle;
-    int m_borderWidth = 0;
+    TSunkenBand m_band{this, bsSingle, 0};
     bool m_pushing = false;
 };
 

@@ -209,6 +209,14 @@ public:
         setItemDelegate(new ListViewDelegate(control, this));
     }
 
+    // Rows and bars current: a layout still pending runs now, and the bars
+    // take the range of the rows as laid out. A full layout walks every row,
+    // so it is not repeated when nothing changed.
+    void LayOutIfPending() {
+        executeDelayedItemsLayout();
+        updateGeometries();
+    }
+
 private:
     TListView* m_control;
 };
@@ -431,7 +439,6 @@ TListView::TListView(TComponent* AOwner)
     SetFocusable(true);
     m_columns.OnChange = [this] { ApplyColumns(); };
     SetBounds(0, 0, 250, 150);
-    UpdateBand();
     PublishEvent("OnSelectItem", OnSelectItem);
     PublishEvent("OnCustomDrawItem", OnCustomDrawItem);
     PublishEvent("OnDeletion", OnDeletion);
@@ -582,31 +589,8 @@ void TListView::SetShowColumnHeaders(bool v) {
     }
 }
 
-void TListView::SetBorderStyle(TFormBorderStyle v) {
-    m_borderStyle = v;
-    UpdateBand();
-}
-
-void TListView::SetBorderWidth(int v) {
-    m_borderWidth = std::max(0, v);
-    UpdateBand();
-}
-
-void TListView::UpdateBand() {
-    SetNonClientBand(m_borderWidth + (m_borderStyle == bsSingle ? 2 : 0));
-}
-
 void TListView::WMNCPaint(TMessage& m) {
-    auto* canvas = reinterpret_cast<TCanvas*>(m.WParam);
-    if (!canvas) {
-        return;
-    }
-    TRect r = Rect(0, 0, Width(), Height());
-    if (m_borderStyle == bsSingle) {
-        Frame3D(*canvas, r, clBtnShadow, clBtnHighlight, 1);
-        Frame3D(*canvas, r, cl3DDkShadow, cl3DLight, 1);
-    }
-    Frame3D(*canvas, r, Color(), Color(), m_borderWidth);
+    m_band.Paint(m);
 }
 
 bool TListView::WantsKey(unsigned key, TShiftState /*shift*/) const {
@@ -717,7 +701,7 @@ TScrollInfo TListView::ScrollInfo(bool vertical) const {
     if (!view) {
         return info;
     }
-    view->doItemsLayout();
+    static_cast<ListViewWidget*>(view)->LayOutIfPending();
     if (vertical) {
         info.nMax = std::max(0, m_items.Count() - 1);
         info.nPage = VisibleRowCount();
@@ -740,7 +724,7 @@ TScrollBarInfo TListView::ScrollBarInfo(bool vertical) const {
         return info;
     }
     // The view lays rows and bars out lazily; make sure they are current.
-    view->doItemsLayout();
+    static_cast<ListViewWidget*>(view)->LayOutIfPending();
     QScrollBar* sb = vertical ? view->verticalScrollBar() : view->horizontalScrollBar();
     info.visible = sb->isVisible() && sb->maximum() > sb->minimum();
     info.enabled = sb->isEnabled() && sb->maximum() > sb->minimum();

@@ -8,6 +8,7 @@
 
 #include "platform/toolkit/Collections.h"
 #include "platform/toolkit/Controls.h"
+#include "platform/toolkit/SunkenBand.h"
 
 class QAbstractItemModel;
 class QTreeView;
@@ -177,10 +178,10 @@ public:
     void SetHideSelection(bool v);
     bool ShowColumnHeaders() const { return m_showHeaders; }
     void SetShowColumnHeaders(bool v);
-    TFormBorderStyle BorderStyle() const { return m_borderStyle; }
-    void SetBorderStyle(TFormBorderStyle v);
-    int BorderWidth() const { return m_borderWidth; }
-    void SetBorderWidth(int v);
+    TFormBorderStyle BorderStyle() const { return m_band.BorderStyle(); }
+    void SetBorderStyle(TFormBorderStyle v) { m_band.SetBorderStyle(v); }
+    int BorderWidth() const { return m_band.BorderWidth(); }
+    void SetBorderWidth(int v) { m_band.SetBorderWidth(v); }
     TBevelCut BevelOuter() const { return m_bevelOuter; }
     void SetBevelOuter(TBevelCut v) { m_bevelOuter = v; }
     TViewStyle ViewStyle() const { return m_viewStyle; }
@@ -232,7 +233,6 @@ protected:
 private:
     friend class TListItems;
     friend class TListItem;
-    void UpdateBand();
     void ApplyColumns();
     void ApplyPalette();
     void ScrollChanged(bool vertical);
@@ -247,8 +247,7 @@ private:
     bool m_readOnly = false;
     bool m_hideSelection = true;
     bool m_showHeaders = true;
-    TFormBorderStyle m_borderStyle = bsSingle;
-    int m_borderWidth = 0;
+    TSunkenBand m_band{this, bsSingle, 0};
     TBevelCut m_bevelOuter = bvRaised;
     TViewStyle m_viewStyle = vsIcon;
     int m_suppressSelect = 0;

@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include "platform/toolkit/Controls.h"
+#include "platform/toolkit/Forms.h"
 #include "skin/SKMgr.h"
 #include "skin/SKThemes.h"
 
@@ -57,6 +58,23 @@ class TskTestStyleOnly : public tk::TGraphicControl {
 public:
     using tk::TGraphicControl::TGraphicControl;
     sk::TskUIStyle style = sk::MacOS;
+};
+
+// A borderless form to place controls on; they are owned by the form.
+struct THostForm {
+    tk::TComponentPtr<tk::TForm> form{new tk::TForm(nullptr)};
+
+    THostForm(int width, int height) {
+        form->SetBorderStyle(tk::bsNone);
+        form->SetBounds(0, 0, width, height);
+    }
+    template <class T> T* Add(int left, int top) {
+        auto* c = new T(form.get()); // owned by the form
+        c->SetParent(form.get());
+        c->SetLeft(left);
+        c->SetTop(top);
+        return c;
+    }
 };
 
 inline QString ArtifactsDir() {

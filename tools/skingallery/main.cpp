@@ -1,7 +1,8 @@
 // skingallery OUTDIR: renders the skinned controls, in every state that
-// matters, and a skinned window frame (title bar, menu bar and a dropped-down
-// menu), once for each built-in style and once from a theme file written
-// from a built-in style, and writes two PNGs per style into OUTDIR.
+// matters, a skinned window frame (title bar, menu bar and a dropped-down
+// menu) and the lists, scroll bars, track bars and edit boxes, once for each
+// built-in style and once from a theme file written from a built-in style,
+// and writes STYLE.png, STYLE-frame.png and STYLE-lists.png into OUTDIR.
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -22,9 +23,11 @@
 #include "skin/SKMainMenu.h"
 #include "skin/SKStatusBar.h"
 #include "skin/SKThemeFile.h"
+#include "tools/skingallery/Gallery.h"
 
 using namespace tk;
 using namespace sk;
+using namespace gallery;
 
 namespace {
 
@@ -34,30 +37,6 @@ namespace {
 // dark BlueGlass bar.)
 constexpr TskUIStyle kFileSource = BlueGlass;
 
-struct Page {
-    TskUIStyle style;
-    TskFileTheme* theme;
-};
-
-// Style first, then the values that win over it, as a form description does.
-template <class T> T* Make(TForm* form, TWinControl* parent, const Page& page, int left, int top) {
-    auto* c = new T(form); // owned by the form
-    c->SetParent(parent);
-    c->SetLeft(left);
-    c->SetTop(top);
-    c->SetFileTheme(page.theme);
-    c->SetUIStyle(page.style);
-    return c;
-}
-
-TLabel* Label(TForm* form, TWinControl* parent, int left, int top, const QString& text) {
-    auto* l = new TLabel(form);
-    l->SetParent(parent);
-    l->SetBounds(left, top, 200, 14);
-    l->SetCaption(text);
-    return l;
-}
-
 void Hover(TControl* c) {
     c->Perform(CM_MOUSEENTER);
 }
@@ -65,13 +44,6 @@ void Hover(TControl* c) {
 void Press(TControl* c) {
     Hover(c);
     c->Perform(WM_LBUTTONDOWN, ssLeft, MakeLParam(10, 10));
-}
-
-TColor FaceColour(const Page& page) {
-    TskUIStyle used = DeepBlue;
-    return UsingFileTheme(page.theme, page.style, used)
-               ? page.theme->GetColor(siFormBackgroundColor)
-               : GetInsideThemeColor(used, siFormBackgroundColor);
 }
 
 QImage Render(const Page& page, const QString& title) {
@@ -280,7 +252,7 @@ int main(int argc, char** argv) {
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2 || args[1].startsWith('-')) {
         std::fprintf(stderr, "usage: skingallery OUTDIR\n"
-                             "Writes one PNG of the skinned controls per style into OUTDIR.\n");
+                             "Writes PNGs of the skinned controls per style into OUTDIR.\n");
         return 2;
     }
     const QString out = args[1];
@@ -308,6 +280,7 @@ int main(int argc, char** argv) {
         save(Render({style, nullptr}, StyleName(style)), StyleName(style));
         save(RenderFrame({style, nullptr}, "Quenby for WAB - " + StyleName(style)),
              StyleName(style) + "-frame");
+        save(RenderListsPage({style, nullptr}, StyleName(style)), StyleName(style) + "-lists");
     }
 
     QTemporaryDir temp;
@@ -323,10 +296,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "skingallery: the theme file does not load\n");
         return 1;
     }
-    save(Render({FromThemeFile, theme},
-                "FromThemeFile (written from " + StyleName(kFileSource) + ")"),
-         "FromThemeFile");
+    const QString fileTitle = "FromThemeFile (written from " + StyleName(kFileSource) + ")";
+    save(Render({FromThemeFile, theme}, fileTitle), "FromThemeFile");
     save(RenderFrame({FromThemeFile, theme}, "From a theme file (" + StyleName(kFileSource) + ")"),
          "FromThemeFile-frame");
+    save(RenderListsPage({FromThemeFile, theme}, fileTitle), "FromThemeFile-lists");
     return failures == 0 ? 0 : 1;
 }

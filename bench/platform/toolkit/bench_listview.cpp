@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include "bench/ContactRows.h"
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Fonts.h"
 #include "platform/toolkit/Forms.h"
@@ -23,26 +24,11 @@ struct Fixture {
         list->SetParent(form.get());
         list->SetAlign(alClient);
         list->SetViewStyle(vsReport);
-        for (const char* c :
-             {"Display Name", "Email", "Company", "Title", "Home Phone", "Work Phone"}) {
-            list->AddColumn(QString::fromLatin1(c), 120);
-        }
+        benchsupport::AddContactColumns(list);
         form->Show();
         QApplication::processEvents();
     }
-    void Fill() {
-        TListItems* items = list->Items();
-        for (int i = 0; i < kRows; ++i) {
-            TListItem* item = items->Add();
-            item->SetCaption(QStringLiteral("Contact %1").arg(i));
-            item->AddSubItem(QStringLiteral("contact%1@example.org").arg(i));
-            item->AddSubItem(QStringLiteral("Company"));
-            item->AddSubItem(QStringLiteral("Title"));
-            item->AddSubItem(QStringLiteral("+1 555 0100"));
-            item->AddSubItem(QStringLiteral("+1 555 0199"));
-        }
-        items->Item(0)->SetSelected(true);
-    }
+    void Fill() { benchsupport::FillContactRows(list, kRows); }
 };
 
 void BM_FillAndSelectFirst(benchmark::State& state) {
