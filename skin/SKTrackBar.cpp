@@ -36,7 +36,7 @@ int Clamp(long long v, int lo, int hi) {
 // release ends it.
 class TskTrackBar::Thumb : public TskImagePanel {
 public:
-    Thumb(TskTrackBar* track) : TskImagePanel(track), m_track(track) {
+    explicit Thumb(TskTrackBar* track) : TskImagePanel(track), m_track(track) {
         SetParentColor(true);
         SetAutoSize(true);
     }
