@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/wab32/Buffers.h"
@@ -450,17 +451,13 @@ public:
                 return hr;
             }
         }
+        // A later value of the same identifier replaces the earlier one.
         for (StoredValue& value : incoming) {
-            bool replaced = false;
-            for (StoredValue& old : m_pending) {
-                if (PROP_ID(old.tag) == PROP_ID(value.tag)) {
-                    old = std::move(value);
-                    replaced = true;
-                    break;
-                }
-            }
-            if (!replaced) {
+            auto [at, added] = m_pendingAt.try_emplace(PROP_ID(value.tag), m_pending.size());
+            if (added) {
                 m_pending.push_back(std::move(value));
+            } else {
+                m_pending[at->second] = std::move(value);
             }
         }
         return S_OK;
@@ -478,6 +475,7 @@ public:
         if (SUCCEEDED(hr)) {
             m_id = id;
             m_pending.clear();
+            m_pendingAt.clear();
         }
         return hr;
     }
@@ -487,6 +485,7 @@ private:
     ULONG m_objectType;
     std::int64_t m_id;
     std::vector<StoredValue> m_pending;
+    std::unordered_map<ULONG, std::size_t> m_pendingAt; // property identifier -> index
 };
 
 // ---- Contents table ---------------------------------------------------------

@@ -1,5 +1,7 @@
 // Deleting 10,000 contacts one by one, each committed before the call
-// returns, as the program deletes duplicates; and opening an address book of
+// returns, as the program deletes duplicates; storing one contact with a
+// property of every identifier (65,534), whose cost must grow linearly; and
+// opening an address book of
 // 100,000 contacts, which checks every page of it, against a plain SQLite scan
 // of its properties in the same run.
 #include <benchmark/benchmark.h>
@@ -53,6 +55,39 @@ void BM_DeleteEntriesOneByOne(benchmark::State& state) {
 }
 
 BENCHMARK(BM_DeleteEntriesOneByOne)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_StoreContactWithEveryPropertyId(benchmark::State& state) {
+    const std::string file = (benchsupport::Folder() / "wide.wab").string();
+    std::filesystem::remove(file);
+    wabtool::AddressBook book;
+    if (book.Open(file, WAB_CREATE_STORE) != S_OK) {
+        state.SkipWithError("create failed");
+        return;
+    }
+    const auto count = static_cast<ULONG>(state.range(0));
+    std::vector<SPropValue> props(count);
+    for (ULONG i = 0; i < count; ++i) {
+        props[i].ulPropTag = PROP_TAG(PT_STRING8, i + 1);
+        props[i].Value.lpszA = const_cast<char*>("value");
+    }
+    for (auto _ : state) {
+        book.BeginTransaction();
+        if (book.Add(MAPI_MAILUSER, props.data(), count) != S_OK) {
+            state.SkipWithError("store failed");
+            break;
+        }
+        book.AbortTransaction();
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+BENCHMARK(BM_StoreContactWithEveryPropertyId)
+    ->Unit(benchmark::kMillisecond)
+    ->Arg(16383)
+    ->Arg(32767)
+    ->Arg(65534)
+    ->Complexity()
+    ->UseRealTime();
 
 const std::string& Large() {
     static const std::string file = [] {

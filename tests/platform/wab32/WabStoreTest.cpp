@@ -469,6 +469,32 @@ TEST_F(WabStoreTest, PropertiesOfEveryStoredTypeComeBackUnchanged) {
     EXPECT_EQ(seen, 1);
 }
 
+// A property of every identifier; a later value of an identifier replaces
+// the earlier one.
+TEST_F(WabStoreTest, ContactWithEveryPropertyIdentifierComesBackWhole) {
+    const std::string file = dir.file("wide.wab");
+    MakeStore(file, 0);
+    std::vector<std::string> texts;
+    std::vector<SPropValue> props;
+    for (ULONG id = 1; id <= 0xFFFE; ++id) {
+        texts.push_back(std::to_string(id));
+    }
+    for (ULONG id = 1; id <= 0xFFFE; ++id) {
+        props.push_back(StringProp(PROP_TAG(PT_STRING8, id), texts[id - 1].c_str()));
+    }
+    props.push_back(StringProp(PR_DISPLAY_NAME, "last wins"));
+    AddressBook book;
+    ASSERT_EQ(book.Open(file), S_OK);
+    ASSERT_EQ(book.Add(MAPI_MAILUSER, props.data(), static_cast<ULONG>(props.size())), S_OK);
+    ASSERT_EQ(book.ForEach([&](const EntryView& e) {
+        EXPECT_EQ(e.count, 0xFFFEu + 2); // with the identifier and the kind
+        EXPECT_EQ(e.String(PR_DISPLAY_NAME), "last wins");
+        EXPECT_EQ(e.String(PROP_TAG(PT_STRING8, 0xFFFE)), "65534");
+        return true;
+    }),
+              S_OK);
+}
+
 TEST_F(WabStoreTest, ContentsTableListsEveryEntryOneRowAtATime) {
     const std::string file = dir.file("rows.wab");
     MakeStore(file, 0);
