@@ -1,9 +1,11 @@
 #include "tools/wabtool/Csv.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <unordered_map>
 
+#include "platform/wab32/WabLabels.h"
 #include "tools/wabtool/Text.h"
 
 namespace wabtool {
@@ -11,81 +13,20 @@ namespace {
 
 // ---- Columns ------------------------------------------------------------------------
 
-// The address book's property labels, which are also our export's header.
-struct Column {
-    ULONG tag;
-    const char* label;
-};
+// The address book's property labels, which are also our export's header,
+// then what a contact from a vCard may also carry.
+using Column = WabPropertyLabel;
 
-const Column kColumns[] = {
-    {PR_DISPLAY_NAME, "Display Name"},
-    {PR_EMAIL_ADDRESS, "Email Address"},
-    {PR_SURNAME, "Last Name"},
-    {PR_MIDDLE_NAME, "Middle Name"},
-    {PR_GIVEN_NAME, "First Name"},
-    {PR_COMPANY_NAME, "Company"},
-    {PR_TITLE, "Title"},
-    {PR_DEPARTMENT_NAME, "Department"},
-    {PR_COMMENT, "Comment"},
-    {PR_CALLBACK_TELEPHONE_NUMBER, "Callback Telephone No."},
-    {PR_BUSINESS_TELEPHONE_NUMBER, "Business Telephone No."},
-    {PR_HOME_TELEPHONE_NUMBER, "Home Telephone No."},
-    {PR_PRIMARY_TELEPHONE_NUMBER, "Primary Telephone No."},
-    {PR_RADIO_TELEPHONE_NUMBER, "Radio Telephone No."},
-    {PR_MOBILE_TELEPHONE_NUMBER, "Mobile Telephone No."},
-    {PR_CAR_TELEPHONE_NUMBER, "Car Telephone No."},
-    {PR_OTHER_TELEPHONE_NUMBER, "Other Telephone No."},
-    {PR_PAGER_TELEPHONE_NUMBER, "Pager No."},
-    {PR_PRIMARY_FAX_NUMBER, "Primary Fax"},
-    {PR_BUSINESS_FAX_NUMBER, "Business Fax"},
-    {PR_HOME_FAX_NUMBER, "Home Fax"},
-    {PR_PERSONAL_HOME_PAGE, "Personal Homepage"},
-    {PR_BUSINESS_HOME_PAGE, "Business Homepage"},
-    {PR_BUSINESS_ADDRESS_COUNTRY, "Country ( Business )"},
-    {PR_BUSINESS_ADDRESS_STATE_OR_PROVINCE, "State or Province ( Business )"},
-    {PR_BUSINESS_ADDRESS_CITY, "City ( Business )"},
-    {PR_BUSINESS_ADDRESS_STREET, "Street ( Business )"},
-    {PR_BUSINESS_ADDRESS_POSTAL_CODE, "Postal ( Business )"},
-    {PR_HOME_ADDRESS_COUNTRY, "Country ( Home )"},
-    {PR_HOME_ADDRESS_STATE_OR_PROVINCE, "State or Province ( Home )"},
-    {PR_HOME_ADDRESS_CITY, "City ( Home )"},
-    {PR_HOME_ADDRESS_STREET, "Street (Home )"},
-    {PR_HOME_ADDRESS_POSTAL_CODE, "Postal ( Home )"},
-    {PR_OTHER_ADDRESS_COUNTRY, "Country ( Other )"},
-    {PR_OTHER_ADDRESS_STATE_OR_PROVINCE, "State or Province ( Other )"},
-    {PR_OTHER_ADDRESS_CITY, "City ( Other )"},
-    {PR_OTHER_ADDRESS_STREET, "Street ( Other )"},
-    {PR_OTHER_ADDRESS_POSTAL_CODE, "Postal ( Other )"},
-    {PR_ACCOUNT, "Account"},
-    {PR_GENERATION, "Generation"},
-    {PR_GOVERNMENT_ID_NUMBER, "Government ID"},
-    {PR_INITIALS, "Initials"},
-    {PR_KEYWORD, "Keyword"},
-    {PR_LANGUAGE, "Language"},
-    {PR_LOCATION, "Location"},
-    {PR_MHS_COMMON_NAME, "MHS Common Name"},
-    {PR_ORGANIZATIONAL_ID_NUMBER, "Organizational ID"},
-    {PR_BUSINESS2_TELEPHONE_NUMBER, "Business Phone 2"},
-    {PR_HOME2_TELEPHONE_NUMBER, "Home Phone 2"},
-    {PR_ISDN_NUMBER, "ISDN Number"},
-    {PR_ASSISTANT_TELEPHONE_NUMBER, "Assistant Telephone No."},
-    {PR_ASSISTANT, "Assistant"},
-    {PR_HOBBIES, "Hobbies"},
-    {PR_PROFESSION, "Profession"},
-    {PR_BIRTHDAY, "Birthday"},
-    {PR_WEDDING_ANNIVERSARY, "Wedding Anniversary"},
-    {PR_FTP_SITE, "FTP Site"},
-    {PR_CUSTOMER_ID, "Customer ID"},
-    {PR_MANAGER_NAME, "Manager Name"},
-    {PR_COMPUTER_NETWORK_NAME, "Computer Network Name"},
-    {PR_GENDER, "Gender"},
-    {PR_NICKNAME, "Nick Name"},
-    {PR_SPOUSE_NAME, "Spouse Name"},
-    {PR_CHILDRENS_NAMES, "Children's Names"},
-    // Beyond the labels: what a contact from a vCard may also carry.
-    {PR_DISPLAY_NAME_PREFIX, "Name Prefix"},
-    {PR_CONTACT_EMAIL_ADDRESSES, "Email Addresses"},
-};
+constexpr auto kColumns = [] {
+    std::array<Column, std::size(kWabPropertyLabels) + 2> columns{};
+    std::size_t n = 0;
+    for (const Column& c : kWabPropertyLabels) {
+        columns[n++] = c;
+    }
+    columns[n++] = {PR_DISPLAY_NAME_PREFIX, "Name Prefix"};
+    columns[n++] = {PR_CONTACT_EMAIL_ADDRESSES, "Email Addresses"};
+    return columns;
+}();
 
 constexpr const char* kMultiSeparator = " ::: "; // as contact services write lists
 
@@ -127,18 +68,18 @@ const std::unordered_map<std::string, Rule>& Rules() {
         std::unordered_map<std::string, Rule> r;
         for (const Column& c : kColumns) {
             Kind kind = Kind::Text;
-            if (PROP_TYPE(c.tag) == PT_SYSTIME) {
+            if (PROP_TYPE(c.ulPropTag) == PT_SYSTIME) {
                 kind = Kind::Date;
-            } else if (c.tag == PR_GENDER) {
+            } else if (c.ulPropTag == PR_GENDER) {
                 kind = Kind::Gender;
-            } else if (c.tag == PR_CHILDRENS_NAMES) {
+            } else if (c.ulPropTag == PR_CHILDRENS_NAMES) {
                 kind = Kind::Children;
-            } else if (c.tag == PR_CONTACT_EMAIL_ADDRESSES) {
+            } else if (c.ulPropTag == PR_CONTACT_EMAIL_ADDRESSES) {
                 kind = Kind::EmailList;
-            } else if (c.tag == PR_EMAIL_ADDRESS) {
+            } else if (c.ulPropTag == PR_EMAIL_ADDRESS) {
                 kind = Kind::Email;
             }
-            r[ToLower(c.label)] = TextRule(c.tag, kind);
+            r[ToLower(c.pszLabel)] = TextRule(c.ulPropTag, kind);
         }
         const std::pair<const char*, ULONG> aliases[] = {
             {"name", PR_DISPLAY_NAME},
@@ -706,7 +647,7 @@ void WriteCsvHeader(std::string& out) {
     bool first = true;
     for (const Column& c : kColumns) {
         out += first ? "" : ",";
-        out += Quote(c.label);
+        out += Quote(c.pszLabel);
         first = false;
     }
     out += "\r\n";
@@ -716,35 +657,35 @@ void WriteCsvRow(const Contact& contact, std::string& out) {
     bool first = true;
     for (const Column& column : kColumns) {
         std::string value;
-        if (column.tag == PR_CONTACT_EMAIL_ADDRESSES) {
+        if (column.ulPropTag == PR_CONTACT_EMAIL_ADDRESSES) {
             std::size_t preferred = 0;
             std::vector<std::string> emails = contact.Emails(preferred);
             if (emails.size() > 1) {
                 value = Join(emails, kMultiSeparator);
             }
-        } else if (column.tag == PR_EMAIL_ADDRESS) {
+        } else if (column.ulPropTag == PR_EMAIL_ADDRESS) {
             std::size_t preferred = 0;
             std::vector<std::string> emails = contact.Emails(preferred);
             value = emails.empty() ? std::string() : emails[preferred];
-        } else if (PROP_TYPE(column.tag) == PT_SYSTIME) {
-            auto it = contact.numbers.find(column.tag);
+        } else if (PROP_TYPE(column.ulPropTag) == PT_SYSTIME) {
+            auto it = contact.numbers.find(column.ulPropTag);
             if (it != contact.numbers.end()) {
                 value = CsvDate(static_cast<std::uint64_t>(it->second));
             }
-        } else if (column.tag == PR_GENDER) {
-            auto it = contact.numbers.find(column.tag);
+        } else if (column.ulPropTag == PR_GENDER) {
+            auto it = contact.numbers.find(column.ulPropTag);
             if (it != contact.numbers.end()) {
                 value = it->second == genderMale     ? "Male"
                         : it->second == genderFemale ? "Female"
                                                      : "";
             }
-        } else if (column.tag == PR_CHILDRENS_NAMES) {
-            auto it = contact.lists.find(column.tag);
+        } else if (column.ulPropTag == PR_CHILDRENS_NAMES) {
+            auto it = contact.lists.find(column.ulPropTag);
             if (it != contact.lists.end()) {
                 value = Join(it->second, kMultiSeparator);
             }
         } else {
-            value = contact.Text(column.tag);
+            value = contact.Text(column.ulPropTag);
         }
         out += first ? "" : ",";
         out += Quote(value);

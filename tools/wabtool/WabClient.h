@@ -4,50 +4,13 @@
 
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "platform/wab32/ComRef.h"
 #include "platform/wab32/WabAbi.h"
 #include "platform/wab32/WabResults.h"
 
 namespace wabtool {
-
-// Holds one reference to a library object.
-template <class T> class ComRef {
-public:
-    ComRef() = default;
-    explicit ComRef(T* p) : m_p(p) {}
-    ~ComRef() { reset(); }
-    ComRef(ComRef&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
-    ComRef& operator=(ComRef&& other) noexcept {
-        if (this != &other) {
-            reset(std::exchange(other.m_p, nullptr));
-        }
-        return *this;
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-
-    T* get() const { return m_p; }
-    T* operator->() const { return m_p; }
-    explicit operator bool() const { return m_p != nullptr; }
-    // For out-parameters: drops what is held first.
-    T** out() {
-        reset();
-        return &m_p;
-    }
-    void reset(T* p = nullptr) {
-        if (m_p != nullptr) {
-            m_p->Release();
-        }
-        m_p = p;
-    }
-    // Hands the reference to the caller.
-    T* release() { return std::exchange(m_p, nullptr); }
-
-private:
-    T* m_p = nullptr;
-};
 
 // A buffer the library allocated, given back with FreeBuffer.
 class WabBuffer {

@@ -19,7 +19,6 @@ using wabtest::ScopedEnv;
 using wabtest::StringProp;
 using wabtest::TempDir;
 using wabtool::AddressBook;
-using wabtool::ComRef;
 using wabtool::EntryView;
 using wabtool::WabBuffer;
 
