@@ -69,11 +69,8 @@ bool DecodeEntryId(const StoreUid& uid, ULONG cb, const void* lpEntryID, ULONG& 
     case kKindMailUserTemplate:
     case kKindDistListTemplate:
         return id == 0;
-    case MAPI_MAILUSER:
-    case MAPI_DISTLIST:
+    default: // also a kind the store does not know, listed from a damaged row
         return id > 0;
-    default:
-        return false;
     }
 }
 
@@ -860,10 +857,12 @@ HRESULT OpenEntryOf(const std::shared_ptr<Store>& store, ULONG cbEntryID, LPENTR
         *lppUnk = container;
         return S_OK;
     }
-    if (kind != MAPI_MAILUSER && kind != MAPI_DISTLIST) {
-        return MAPI_E_INVALID_ENTRYID;
-    }
     ULONG type = 0;
+    if (kind != MAPI_MAILUSER && kind != MAPI_DISTLIST) {
+        // The store listed a row of a kind it cannot have written.
+        return SUCCEEDED(store->GetObjectType(id, type)) && type == kind ? MAPI_E_CORRUPT_DATA
+                                                                         : MAPI_E_INVALID_ENTRYID;
+    }
     HRESULT hr = store->GetObjectType(id, type);
     if (FAILED(hr)) {
         return hr;

@@ -1,8 +1,10 @@
 // wabtool as people run it (the executable), and its readers on small
 // inputs that show one format detail each.
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -286,6 +288,116 @@ TEST_F(WabtoolTest, CommandsWorkOnTheDefaultBookAndRefuseMisuse) {
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_EQ(help.out.rfind(std::string("Usage: wabtool ") + command, 0), 0u) << help.out;
     }
+}
+
+// An empty name would mean the default book: a script with an unset
+// variable must not write into the user's own address book.
+TEST_F(WabtoolTest, EmptyFileNameIsRefusedNotTakenForTheDefaultBook) {
+    WriteBytes(dir.file("one.vcf"), "BEGIN:VCARD\nVERSION:3.0\nFN:A\nEND:VCARD\n");
+    const std::vector<std::vector<std::string>> commands = {
+        {"import", "--into", "", dir.file("one.vcf")},
+        {"import", "--into=", dir.file("one.vcf")},
+        {"import", ""},
+        {"list", ""},
+        {"export", "--from="},
+        {"export", "--from", ""},
+    };
+    for (const std::vector<std::string>& command : commands) {
+        Result r = RunTool(dir, command);
+        EXPECT_EQ(r.status, 2) << command[0] << " " << command[1];
+        EXPECT_NE(r.err.find("empty"), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("xdg/wab")));
+}
+
+// Each failure names the file and says what is wrong with it.
+TEST_F(WabtoolTest, EachErrorSaysWhatIsWrongWithWhichFile) {
+    const std::string sound = NewBook("sound.wab");
+    const std::string longName = dir.file(std::string(260, 'n') + ".wab");
+    struct Case {
+        std::string file;
+        std::function<void(const std::string&)> make;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {dir.file("missing.wab"), [](const std::string&) {}, "the file does not exist"},
+        {dir.file("folder.wab"), [](const std::string& f) { std::filesystem::create_directory(f); },
+         "a folder, not a file"},
+        {dir.file("text.wab"), [](const std::string& f) { WriteBytes(f, "hello\n"); },
+         "not an address book"},
+        {longName, [](const std::string&) {}, "the file name is too long"},
+        {dir.file("journal.wab"),
+         [&](const std::string& f) {
+             std::filesystem::copy_file(sound, f);
+             WriteBytes(f + "-journal", std::string(512, 'j'));
+         },
+         "journal"},
+        {dir.file("flipped.wab"),
+         [&](const std::string& f) {
+             std::string bytes = ReadBytes(sound);
+             bytes[18] = 3; // a file format SQLite would only read
+             WriteBytes(f, bytes);
+         },
+         "the address book is damaged"},
+    };
+    WriteBytes(dir.file("one.vcf"), "BEGIN:VCARD\nVERSION:3.0\nFN:A\nEND:VCARD\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        c.make(c.file);
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"list", c.file},
+              std::vector<std::string>{"import", "--into", c.file, dir.file("one.vcf")}}) {
+            Result r = RunTool(dir, command);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.err.rfind("wabtool: " + c.file + ": ", 0), 0u) << r.err;
+            EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
+        }
+    }
+    Result folder = RunTool(dir, {"import", "--into", sound, dir.path().string()});
+    EXPECT_EQ(folder.status, 1) << "not an abort";
+    EXPECT_NE(folder.err.find("a folder, not a file"), std::string::npos) << folder.err;
+}
+
+// One entry the store cannot give back is named and left out; the others
+// are still listed and exported.
+TEST_F(WabtoolTest, UnreadableEntryIsNamedAndTheRestListed) {
+    const std::string book = NewBook();
+    WriteBytes(dir.file("three.vcf"), "BEGIN:VCARD\nFN:A\nEND:VCARD\nBEGIN:VCARD\nFN:B\n"
+                                      "END:VCARD\nBEGIN:VCARD\nFN:C\nEND:VCARD\n");
+    ASSERT_EQ(RunTool(dir, {"import", "--into", book, dir.file("three.vcf")}).status, 0);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(book.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "UPDATE entries SET object_type = 99 WHERE id = 2", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    Result listed = RunTool(dir, {"list", book});
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_EQ(Listed(listed.out), (std::vector<NameAndEmail>{{"A", ""}, {"C", ""}}));
+    EXPECT_NE(listed.err.find(book + ": entry "), std::string::npos) << listed.err;
+    EXPECT_NE(listed.err.find("the address book is damaged; left out"), std::string::npos)
+        << listed.err;
+    Result exported = RunTool(dir, {"export", "--from", book});
+    EXPECT_EQ(exported.status, 1);
+    EXPECT_NE(exported.out.find("FN:C"), std::string::npos);
+}
+
+// Input reaches the terminal escaped: a file cannot retitle or clear it, and
+// a NUL does not cut the message short.
+TEST_F(WabtoolTest, ControlCharactersInMessagesAreShownEscaped) {
+    using namespace std::string_literals;
+    const std::string book = NewBook();
+    WriteBytes(dir.file("evil.vcf"),
+               "BEGIN:VCARD\nVERSION:3.0\nFN:A\n\x1B]0;owned\x07 hidden\0 rest\nEND:VCARD\n"s);
+    Result bad = RunTool(dir, {"import", "--into", book, dir.file("evil.vcf")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err.find('\x1B'), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find("\\x1B]0;owned\\x07 hidden\\x00 rest"), std::string::npos) << bad.err;
+
+    WriteBytes(dir.file("name.vcf"), "BEGIN:VCARD\nVERSION:3.0\nFN:Eve\x1B[2J\\nnext\nEND:VCARD\n");
+    ASSERT_EQ(RunTool(dir, {"import", "--into", book, dir.file("name.vcf")}).status, 0);
+    Result listed = RunTool(dir, {"list", book});
+    EXPECT_EQ(Listed(listed.out), (std::vector<NameAndEmail>{{"Eve\\x1B[2J\\nnext", ""}}));
 }
 
 // ---- Format details, in-process ---------------------------------------------------------

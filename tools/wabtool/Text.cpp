@@ -63,47 +63,55 @@ int DaysInMonth(int y, int m) {
     return m == 2 && leap ? 29 : days[m - 1];
 }
 
+// The bytes of the UTF-8 character at `i`; 0 where there is none.
+std::size_t Utf8Length(std::string_view text, std::size_t i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+        return 1;
+    }
+    int extra;
+    std::uint32_t cp;
+    if ((c & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + static_cast<std::size_t>(extra) >= text.size()) {
+        return 0;
+    }
+    for (int k = 1; k <= extra; ++k) {
+        auto cc = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+        if ((cc & 0xC0) != 0x80) {
+            return 0;
+        }
+        cp = (cp << 6) | (cc & 0x3F);
+    }
+    static const std::uint32_t minimum[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return 0;
+    }
+    return static_cast<std::size_t>(extra) + 1;
+}
+
 constexpr std::int64_t kTicksPerSecond = 10000000;
 constexpr std::int64_t kEpochDays1601 = -134774; // 1601-01-01 relative to 1970-01-01
 
 } // namespace
 
 bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        auto c = static_cast<unsigned char>(text[i]);
-        int extra;
-        std::uint32_t cp;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = Utf8Length(text, i);
+        if (length == 0) {
             return false;
         }
-        if (i + static_cast<std::size_t>(extra) >= text.size()) {
-            return false;
-        }
-        for (int k = 1; k <= extra; ++k) {
-            auto cc = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((cc & 0xC0) != 0x80) {
-                return false;
-            }
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        static const std::uint32_t minimum[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            return false;
-        }
-        i += static_cast<std::size_t>(extra) + 1;
+        i += length;
     }
     return true;
 }
@@ -170,6 +178,32 @@ bool DecodeFileText(std::string_view bytes, std::string& out) {
         AppendUtf8(out, cp);
     }
     return true;
+}
+
+std::string Escaped(std::string_view text) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t length = Utf8Length(text, i);
+        if (c == '\t' || c == '\n' || c == '\r') {
+            out += c == '\t' ? "\\t" : c == '\n' ? "\\n" : "\\r";
+        } else if (length == 0 || c < 0x20 || c == 0x7F) {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
+        } else if (c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+            const auto c1 = static_cast<unsigned char>(text[i + 1]);
+            out += "\\u00";
+            out += hex[c1 >> 4];
+            out += hex[c1 & 0xF];
+        } else {
+            out.append(text.substr(i, length));
+        }
+        i += length == 0 ? 1 : length;
+    }
+    return out;
 }
 
 std::string ToUpper(std::string_view text) {

@@ -19,6 +19,10 @@ std::string Latin1ToUtf8(std::string_view text);
 // on malformed UTF-16.
 bool DecodeFileText(std::string_view bytes, std::string& out);
 
+// For a terminal: control characters (C0, DEL, C1) and bytes that are not
+// UTF-8 as escapes (\t, \n, \r, \x1B, \u009B); everything else as it is.
+std::string Escaped(std::string_view text);
+
 std::string ToUpper(std::string_view text); // ASCII only
 std::string ToLower(std::string_view text);
 std::string_view Trim(std::string_view text);

@@ -913,6 +913,82 @@ TEST_F(WabStoreTest, FlippedHeaderByteIsRefusedOrHarmless) {
     }
 }
 
+// Stands in for the library's IWABObject and counts buffers given back to it
+// after its last reference went: a use after free with the real object.
+class WatchedObject final : public IWABObject {
+public:
+    IWABObject* inner = nullptr;
+    ULONG refs = 1;
+    int lateFrees = 0;
+
+    HRESULT QueryInterface(REFIID riid, LPVOID* ppv) override {
+        return inner->QueryInterface(riid, ppv);
+    }
+    ULONG AddRef() override { return ++refs; }
+    ULONG Release() override {
+        if (--refs == 0) {
+            inner->Release();
+        }
+        return refs;
+    }
+    HRESULT GetLastError(HRESULT hr, ULONG flags, LPMAPIERROR* error) override {
+        return inner->GetLastError(hr, flags, error);
+    }
+    HRESULT AllocateBuffer(ULONG cb, LPVOID* p) override { return inner->AllocateBuffer(cb, p); }
+    HRESULT AllocateMore(ULONG cb, LPVOID o, LPVOID* p) override {
+        return inner->AllocateMore(cb, o, p);
+    }
+    HRESULT FreeBuffer(LPVOID p) override {
+        if (refs == 0) {
+            ++lateFrees;
+            return S_OK; // the object that could free it is gone: leaked
+        }
+        return inner->FreeBuffer(p);
+    }
+    HRESULT Backup(LPSTR) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT Import(LPSTR) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT Find(IAddrBook*, HWND) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT VCardDisplay(IAddrBook*, HWND, LPSTR) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT LDAPUrl(IAddrBook*, HWND, ULONG, LPSTR, IMailUser**) override {
+        return MAPI_E_NO_SUPPORT;
+    }
+    HRESULT VCardCreate(IAddrBook*, ULONG, LPSTR, IMailUser*) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT VCardRetrieve(IAddrBook*, ULONG, LPSTR, IMailUser**) override {
+        return MAPI_E_NO_SUPPORT;
+    }
+    HRESULT GetMe(IAddrBook*, ULONG, DWORD*, SBinary*, HWND) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT SetMe(IAddrBook*, ULONG, SBinary, HWND) override { return MAPI_E_NO_SUPPORT; }
+};
+
+LPWABOPEN g_watchedEntry = nullptr;
+WatchedObject g_watched;
+
+HRESULT WatchedOpen(LPADRBOOK* book, LPWABOBJECT* object, LPWAB_PARAM param, DWORD reserved) {
+    HRESULT hr = g_watchedEntry(book, object, param, reserved);
+    if (SUCCEEDED(hr)) {
+        g_watched.inner = *object;
+        g_watched.refs = 1;
+        *object = &g_watched;
+    }
+    return hr;
+}
+
+TEST_F(WabStoreTest, FailedOpenGivesBuffersBackBeforeLettingGo) {
+    const std::string file = dir.file("book.wab");
+    MakeStore(file, 1);
+    FaultLibrary faults;
+    g_watchedEntry = faults.Entry();
+    ASSERT_NE(g_watchedEntry, nullptr);
+    // The container cannot be opened: the identifier buffer is still held.
+    ScopedEnv fail("WAB32FAIL", "OpenEntry");
+    {
+        AddressBook book;
+        EXPECT_TRUE(FAILED(book.Open(file, 0, &WatchedOpen)));
+    }
+    EXPECT_EQ(g_watched.refs, 0u);
+    EXPECT_EQ(g_watched.lateFrees, 0);
+}
+
 // ---- Transactions and concurrency ----------------------------------------------------
 
 TEST_F(WabStoreTest, TransactionIsAllOrNothing) {
