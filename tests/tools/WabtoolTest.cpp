@@ -4,11 +4,13 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <random>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/wab32/WabLabels.h"
 #include "tests/platform/wab32/WabTestSupport.h"
 #include "tools/wabtool/Contact.h"
 #include "tools/wabtool/Csv.h"
@@ -435,6 +437,9 @@ TEST(VCardReaderTest, DecodesTheEncodingsPeopleMeet) {
         {"2.1 QP soft break inside a character",
          "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=UTF-8;QUOTED-PRINTABLE:Jos=C3=\n=A9\nEND:VCARD\n",
          PR_DISPLAY_NAME, "Jos\xC3\xA9"},
+        {"2.1 QP line break, stored as the address book keeps it",
+         "BEGIN:VCARD\nVERSION:2.1\nFN:x\nNOTE;ENCODING=QUOTED-PRINTABLE:a=0D=0Ab=0Dc\nEND:VCARD\n",
+         PR_COMMENT, "a\nb\nc"},
         {"2.1 Latin-1", "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=ISO-8859-1:Jos\xE9\nEND:VCARD\n",
          PR_DISPLAY_NAME, "Jos\xC3\xA9"},
         {"no charset, not UTF-8: Windows-1252",
@@ -458,6 +463,114 @@ TEST(VCardReaderTest, DecodesTheEncodingsPeopleMeet) {
         Parsed p = ParseVCard(c.card);
         ASSERT_EQ(p.contacts.size(), 1u);
         EXPECT_EQ(p.contacts[0].Text(c.tag), c.expected);
+    }
+}
+
+// A contact of random values in the fields every format carries: blanks at
+// either end, line breaks, commas, semicolons, quotes, backslashes and
+// non-ASCII text.
+Contact RandomContact(std::mt19937& random) {
+    static const std::vector<std::string> pieces = {"a",
+                                                    "Zoe",
+                                                    " ",
+                                                    "  ",
+                                                    "\n",
+                                                    ",",
+                                                    ";",
+                                                    ":",
+                                                    "\\",
+                                                    "\"",
+                                                    "=",
+                                                    "x=41",
+                                                    "\xC3\xA9",
+                                                    "\xE2\x82\xAC",
+                                                    "\xE4\xB8\xAD\xE6\x96\x87",
+                                                    "O'Neil",
+                                                    "1",
+                                                    "-",
+                                                    "\t"};
+    // Text of blanks alone counts as none, and " ::: " separates values in a
+    // CSV list.
+    auto text = [&](bool blanks) {
+        std::string value;
+        while (wabtool::Trim(value).empty() || value.find(" ::: ") != std::string::npos) {
+            value.clear();
+            const int n = 1 + static_cast<int>(random() % 6);
+            for (int i = 0; i < n; ++i) {
+                value += pieces[random() % pieces.size()];
+            }
+        }
+        return blanks ? value : std::string(wabtool::Trim(value));
+    };
+    Contact c;
+    for (const WabPropertyLabel& field : kWabPropertyLabels) {
+        const ULONG tag = field.ulPropTag;
+        if (PROP_TYPE(tag) != PT_STRING8 || tag == PR_EMAIL_ADDRESS || random() % 3 == 0) {
+            continue;
+        }
+        c.text[tag] = text(!wabtool::IsAddressTag(tag)); // addresses lose their blanks
+    }
+    std::vector<std::string> emails;
+    for (int i = static_cast<int>(random() % 3); i > 0; --i) {
+        emails.push_back("p" + std::to_string(random() % 1000) + "@x.org");
+    }
+    c.SetEmails(emails, emails.empty() ? 0 : random() % emails.size());
+    if (random() % 2 == 0) {
+        c.numbers[PR_BIRTHDAY] = static_cast<std::int64_t>(*wabtool::ToFileTime(
+            {1950 + static_cast<int>(random() % 60), 1 + static_cast<int>(random() % 12),
+             1 + static_cast<int>(random() % 28)}));
+        c.numbers[PR_GENDER] = random() % 2 == 0 ? genderMale : genderFemale;
+        c.lists[PR_CHILDRENS_NAMES] = {text(true), text(true)};
+    }
+    c.CompleteDisplayName();
+    return c;
+}
+
+TEST(RoundTripTest, EveryFormatGivesBackTheSameContacts) {
+    std::mt19937 random(12);
+    std::vector<Contact> contacts;
+    for (int i = 0; i < 300; ++i) {
+        contacts.push_back(RandomContact(random));
+    }
+    for (const char* format : {"vcard3", "vcard4", "csv"}) {
+        SCOPED_TRACE(format);
+        std::string file;
+        if (std::string(format) == "csv") {
+            wabtool::WriteCsvHeader(file);
+        }
+        for (const Contact& c : contacts) {
+            if (std::string(format) == "csv") {
+                wabtool::WriteCsvRow(c, file);
+            } else {
+                wabtool::WriteVCard(c,
+                                    std::string(format) == "vcard4" ? wabtool::VCardVersion::V4
+                                                                    : wabtool::VCardVersion::V3,
+                                    file);
+            }
+        }
+        std::vector<Contact> back;
+        std::vector<wabtool::Issue> warnings;
+        wabtool::Issue error;
+        const bool read = std::string(format) == "csv"
+                              ? wabtool::ReadCsv(file, "t.csv", back, warnings, error)
+                              : wabtool::ReadVCards(file, "t.vcf", back, warnings, error);
+        ASSERT_TRUE(read) << error.Format();
+        EXPECT_TRUE(warnings.empty()) << warnings[0].Format();
+        ASSERT_EQ(back.size(), contacts.size());
+        int differing = 0;
+        for (std::size_t i = 0; i < contacts.size() && differing < 3; ++i) {
+            for (const auto& [tag, value] : contacts[i].text) {
+                if (back[i].Text(tag) != value) {
+                    ++differing;
+                    ADD_FAILURE() << std::hex << tag << ": \"" << wabtool::Escaped(value)
+                                  << "\" came back as \"" << wabtool::Escaped(back[i].Text(tag))
+                                  << "\"";
+                }
+            }
+            EXPECT_EQ(back[i].text.size(), contacts[i].text.size());
+            EXPECT_EQ(back[i].numbers, contacts[i].numbers);
+            EXPECT_EQ(back[i].lists, contacts[i].lists);
+        }
     }
 }
 

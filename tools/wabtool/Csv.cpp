@@ -355,7 +355,7 @@ struct RowReader {
         switch (rule.kind) {
         case Kind::Text: // as written: a value may start or end with blanks on purpose
             if (!c.Has(rule.tag)) {
-                c.SetText(rule.tag, raw);
+                c.SetText(rule.tag, IsAddressTag(rule.tag) ? value : raw);
             }
             break;
         case Kind::Append:
@@ -372,9 +372,9 @@ struct RowReader {
             }
             break;
         case Kind::Children:
-            for (const std::string& child : Split(value, kMultiSeparator)) {
+            for (const std::string& child : Split(raw, kMultiSeparator)) {
                 if (!Trim(child).empty()) {
-                    c.lists[PR_CHILDRENS_NAMES].emplace_back(Trim(child));
+                    c.lists[PR_CHILDRENS_NAMES].push_back(child);
                 }
             }
             break;

@@ -206,6 +206,22 @@ std::string Escaped(std::string_view text) {
     return out;
 }
 
+std::string UnifyLineBreaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 std::string ToUpper(std::string_view text) {
     std::string out(text);
     for (char& c : out) {

@@ -23,6 +23,9 @@ bool DecodeFileText(std::string_view bytes, std::string& out);
 // UTF-8 as escapes (\t, \n, \r, \x1B, \u009B); everything else as it is.
 std::string Escaped(std::string_view text);
 
+// CR LF and a lone CR as LF.
+std::string UnifyLineBreaks(std::string_view text);
+
 std::string ToUpper(std::string_view text); // ASCII only
 std::string ToLower(std::string_view text);
 std::string_view Trim(std::string_view text);

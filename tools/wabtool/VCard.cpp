@@ -275,7 +275,7 @@ std::vector<std::string> Components(std::string_view s, char separator) {
 }
 
 std::string Part(const std::vector<std::string>& parts, std::size_t i) {
-    return i < parts.size() ? std::string(Trim(parts[i])) : std::string();
+    return i < parts.size() ? parts[i] : std::string();
 }
 
 bool IsBinaryProperty(const std::string& name) {
@@ -325,7 +325,7 @@ struct CardReader {
             const std::string& n = p.name;
             if (n == "FN") {
                 if (!c.Has(PR_DISPLAY_NAME)) {
-                    c.SetText(PR_DISPLAY_NAME, std::string(Trim(Unescape(v))));
+                    c.SetText(PR_DISPLAY_NAME, Unescape(v));
                 }
             } else if (n == "N") {
                 std::vector<std::string> parts = Components(v, ';');
@@ -352,7 +352,7 @@ struct CardReader {
                 std::vector<std::string> parts = Components(v, ';');
                 std::vector<std::string> street;
                 for (std::size_t i : {2u, 1u, 0u}) { // street, extended address, PO box
-                    if (!Part(parts, i).empty()) {
+                    if (!Trim(Part(parts, i)).empty()) {
                         street.push_back(Part(parts, i));
                     }
                 }
@@ -366,7 +366,7 @@ struct CardReader {
                 c.SetText(PR_COMPANY_NAME, Part(parts, 0));
                 std::vector<std::string> units;
                 for (std::size_t i = 1; i < parts.size(); ++i) {
-                    if (!Part(parts, i).empty()) {
+                    if (!Trim(Part(parts, i)).empty()) {
                         units.push_back(Part(parts, i));
                     }
                 }
@@ -390,7 +390,7 @@ struct CardReader {
                 AddWebPage(c, PlaceOf(p.types, label), std::string(Trim(Unescape(v))));
             } else if (n == "NICKNAME") {
                 if (!c.Has(PR_NICKNAME)) {
-                    c.SetText(PR_NICKNAME, std::string(Trim(Unescape(v))));
+                    c.SetText(PR_NICKNAME, Unescape(v));
                 }
             } else if (n == "GENDER") {
                 std::vector<std::string> parts = Components(v, ';');
@@ -411,7 +411,7 @@ struct CardReader {
                 for (const std::string& t : p.types) {
                     kind += " " + ToLower(t);
                 }
-                Related(c, kind, std::string(Trim(Unescape(v))));
+                Related(c, kind, Unescape(v));
             } else if (n == "X-SPOUSE" || n == "X-MS-SPOUSE" || n == "X-EVOLUTION-SPOUSE" ||
                        n == "X-KADDRESSBOOK-X-SPOUSENAME") {
                 Related(c, "spouse", Unescape(v));
@@ -425,7 +425,7 @@ struct CardReader {
                 Related(c, "manager", Unescape(v));
             } else if (n == "LANG") {
                 if (!c.Has(PR_LANGUAGE)) {
-                    c.SetText(PR_LANGUAGE, std::string(Trim(Unescape(v))));
+                    c.SetText(PR_LANGUAGE, Unescape(v));
                 }
             } else if (n == "KIND" || n == "X-ADDRESSBOOKSERVER-KIND") {
                 if (EqualsNoCase(Trim(v), "group")) {
@@ -459,7 +459,7 @@ struct CardReader {
     }
 
     static void Related(Contact& c, const std::string& kind, const std::string& name) {
-        if (name.empty()) {
+        if (Trim(name).empty()) {
             return;
         }
         if (kind.find("spouse") != std::string::npos || kind.find("partner") != std::string::npos) {
@@ -722,6 +722,9 @@ bool ReadVCards(std::string_view text, const std::string& file, std::vector<Cont
             error = {file, number, problem + " in " + p.name};
             return false;
         }
+        // Encoded line breaks come as CR LF too; the address book keeps LF,
+        // as every other line break in a value is read.
+        p.value = UnifyLineBreaks(p.value);
         props.push_back(std::move(p));
     }
     if (inCard) {
@@ -782,7 +785,17 @@ void WriteVCard(const Contact& c, VCardVersion version, std::string& out) {
     }
     for (const PhoneLine& phone : kPhoneLines) {
         std::string number = text(phone.tag);
-        if (!number.empty()) {
+        // A second number without a first would come back as the first.
+        const bool second =
+            phone.tag == PR_BUSINESS2_TELEPHONE_NUMBER || phone.tag == PR_HOME2_TELEPHONE_NUMBER;
+        const ULONG first = phone.tag == PR_HOME2_TELEPHONE_NUMBER ? PR_HOME_TELEPHONE_NUMBER
+                                                                   : PR_BUSINESS_TELEPHONE_NUMBER;
+        if (number.empty()) {
+            continue;
+        }
+        if (second && !c.Has(first)) {
+            line(TagName(phone.tag) + ":" + Escape(number));
+        } else {
             line(std::string("TEL;TYPE=") + (v4 ? phone.v4 : phone.v3) + ":" + Escape(number));
         }
     }
