@@ -13,6 +13,7 @@
 
 #include "tools/wabtool/Contact.h"
 #include "tools/wabtool/Csv.h"
+#include "tools/wabtool/Encoding.h"
 #include "tools/wabtool/Text.h"
 #include "tools/wabtool/VCard.h"
 #include "tools/wabtool/WabClient.h"
@@ -46,9 +47,13 @@ const char kImportHelp[] =
     "contact services export them; the kind is told by the name (.vcf, .csv) or the\n"
     "content.\n"
     "\n"
+    "Text may be UTF-8, UTF-16, or a code page the file does not name, which is\n"
+    "detected; a vCard CHARSET parameter is followed.\n"
+    "\n"
     "The import is one step: if any input has an error, its file and line are shown\n"
     "and nothing at all is added. Values that cannot be kept (a date without a year,\n"
-    "a fourth home telephone number) are reported as warnings and left out.\n";
+    "a fourth home telephone number, a third web page) are reported as warnings and\n"
+    "left out.\n";
 
 const char kExportHelp[] =
     "Usage: wabtool export [--from FILE] [--format vcard3|vcard4|csv]\n"
@@ -281,14 +286,8 @@ int Import(const std::vector<std::string>& args, const Io& io) {
         if (!ReadInput(input, bytes, problem)) {
             return Fail(io, shown + ": cannot read: " + problem + "; nothing was imported");
         }
-        std::string text;
-        if (!DecodeFileText(bytes, text)) {
-            return Fail(io, shown + ": broken UTF-16 text; nothing was imported");
-        }
         Issue error;
-        bool ok = LooksLikeVCard(input, text) ? ReadVCards(text, shown, contacts, warnings, error)
-                                              : ReadCsv(text, shown, contacts, warnings, error);
-        if (!ok) {
+        if (!ReadContactsFile(input, shown, bytes, contacts, warnings, error)) {
             return Fail(io, error.Format() + "; nothing was imported");
         }
     }
@@ -451,6 +450,14 @@ int List(const std::vector<std::string>& args, const Io& io) {
 }
 
 } // namespace
+
+bool ReadContactsFile(const std::string& name, const std::string& shown, std::string_view bytes,
+                      std::vector<Contact>& contacts, std::vector<Issue>& warnings, Issue& error) {
+    const FileText file = DecodeFileText(bytes);
+    return LooksLikeVCard(name, file.text)
+               ? ReadVCards(file.text, shown, contacts, warnings, error, file.source)
+               : ReadCsv(file.text, shown, contacts, warnings, error, file.source);
+}
 
 int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     Io io{out, err};

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "platform/wab32/WabLabels.h"
+#include "tools/wabtool/Encoding.h"
 #include "tools/wabtool/Text.h"
 
 namespace wabtool {
@@ -269,13 +270,10 @@ bool ParseRecords(std::string_view text, const std::string& file, std::vector<Re
                     }
                     continue;
                 }
-                if (c == '\r' || c == '\n') {
+                if (const std::size_t length = LineBreakAt(text, i); length != 0) {
                     ++line;
-                    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                        ++i;
-                    }
                     field += '\n';
-                    ++i;
+                    i += length;
                     continue;
                 }
                 field += c;
@@ -289,11 +287,8 @@ bool ParseRecords(std::string_view text, const std::string& file, std::vector<Re
                 field.clear();
                 wasQuoted = false;
                 ++i;
-            } else if (c == '\r' || c == '\n') {
-                if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                    ++i;
-                }
-                ++i;
+            } else if (const std::size_t length = LineBreakAt(text, i); length != 0) {
+                i += length;
                 ++line;
                 endOfRecord = true;
             } else {
@@ -505,30 +500,39 @@ struct RowReader {
                 Warn("no free address field for another address; left out");
             }
         }
+        // Fields the address book keeps once: a second value is warned about.
+        auto one = [&](ULONG tag, const char* what, const std::string& value) {
+            if (!c.SetFirstFree({tag}, value)) {
+                Warn(std::string("the address book keeps one ") + what + "; \"" + value +
+                     "\" left out");
+            }
+        };
         for (const auto& [index, fields] : groups["organization"]) {
-            c.SetFirstFree({PR_COMPANY_NAME}, field(fields, "name"));
-            c.SetFirstFree({PR_TITLE}, field(fields, "title"));
-            c.SetFirstFree({PR_DEPARTMENT_NAME}, field(fields, "department"));
-            c.SetFirstFree({PR_LOCATION}, field(fields, "location"));
+            one(PR_COMPANY_NAME, "company", field(fields, "name"));
+            one(PR_TITLE, "job title", field(fields, "title"));
+            one(PR_DEPARTMENT_NAME, "department", field(fields, "department"));
+            one(PR_LOCATION, "office location", field(fields, "location"));
         }
         for (const auto& [index, fields] : groups["relation"]) {
             std::string type = ToLower(field(fields, "type"));
             for (const std::string& name : Values(field(fields, "value"))) {
                 if (type == "spouse" || type == "partner" || type == "domestic partner") {
-                    c.SetFirstFree({PR_SPOUSE_NAME}, name);
+                    one(PR_SPOUSE_NAME, "spouse", name);
                 } else if (type == "child") {
                     c.lists[PR_CHILDRENS_NAMES].push_back(name);
                 } else if (type == "assistant") {
-                    c.SetFirstFree({PR_ASSISTANT}, name);
+                    one(PR_ASSISTANT, "assistant", name);
                 } else if (type == "manager") {
-                    c.SetFirstFree({PR_MANAGER_NAME}, name);
+                    one(PR_MANAGER_NAME, "manager", name);
                 }
             }
         }
         for (const auto& [index, fields] : groups["website"]) {
             Place place = PlaceOf({}, field(fields, "type"));
             for (const std::string& url : Values(field(fields, "value"))) {
-                AddWebPage(c, place == Place::Work ? Place::Work : Place::Home, url);
+                if (!AddWebPage(c, place == Place::Work ? Place::Work : Place::Home, url)) {
+                    Warn("the address book keeps two web pages; \"" + url + "\" left out");
+                }
             }
         }
         for (const auto& [index, fields] : groups["event"]) {
@@ -575,19 +579,17 @@ std::string CsvDate(std::uint64_t fileTime) {
 } // namespace
 
 bool ReadCsv(std::string_view text, const std::string& file, std::vector<Contact>& contacts,
-             std::vector<Issue>& warnings, Issue& error) {
+             std::vector<Issue>& warnings, Issue& error, const TextSource& source) {
     std::vector<Record> records;
     if (!ParseRecords(text, file, records, error)) {
         return false;
     }
-    // Mail clients write their exports in the Windows code page; the address
-    // book keeps UTF-8, as the vCard reader gives it. Field by field, so one
+    // Mail clients write their exports in a code page of their own, which the
+    // file does not name; the address book keeps UTF-8. Field by field, so one
     // stray byte does not turn the accents of a UTF-8 file into others.
     for (Record& record : records) {
         for (std::string& field : record.fields) {
-            if (!IsValidUtf8(field)) {
-                field = Cp1252ToUtf8(field);
-            }
+            field = UndeclaredToUtf8(field, source.codePage);
         }
     }
     if (records.empty() || (records[0].fields.size() == 1 && Trim(records[0].fields[0]).empty())) {

@@ -5,30 +5,6 @@
 namespace wabtool {
 namespace {
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// 0x80..0x9F of Windows-1252; 0 where the code page has no character.
-const std::uint16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
 bool ParseDigits(std::string_view text, std::size_t& pos, int count, int& value) {
     value = 0;
     for (int i = 0; i < count; ++i) {
@@ -116,70 +92,6 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-std::string Cp1252ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 4);
-    for (char ch : text) {
-        auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x80 && c < 0xA0) {
-            std::uint16_t cp = kCp1252High[c - 0x80];
-            AppendUtf8(out, cp != 0 ? cp : 0xFFFD);
-        } else {
-            AppendUtf8(out, c);
-        }
-    }
-    return out;
-}
-
-std::string Latin1ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 4);
-    for (char ch : text) {
-        AppendUtf8(out, static_cast<unsigned char>(ch));
-    }
-    return out;
-}
-
-bool DecodeFileText(std::string_view bytes, std::string& out) {
-    out.clear();
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        out.assign(bytes.substr(3));
-        return true;
-    }
-    bool le = bytes.substr(0, 2) == "\xFF\xFE";
-    bool be = bytes.substr(0, 2) == "\xFE\xFF";
-    if (!le && !be) {
-        out.assign(bytes);
-        return true;
-    }
-    if (bytes.size() % 2 != 0) {
-        return false;
-    }
-    auto unit = [&](std::size_t i) -> std::uint32_t {
-        auto a = static_cast<unsigned char>(bytes[i]);
-        auto b = static_cast<unsigned char>(bytes[i + 1]);
-        return le ? (a | (b << 8)) : ((a << 8) | b);
-    };
-    for (std::size_t i = 2; i < bytes.size(); i += 2) {
-        std::uint32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF) {
-            if (i + 3 >= bytes.size()) {
-                return false;
-            }
-            std::uint32_t low = unit(i + 2);
-            if (low < 0xDC00 || low > 0xDFFF) {
-                return false;
-            }
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-            i += 2;
-        } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
-            return false;
-        }
-        AppendUtf8(out, cp);
-    }
-    return true;
-}
-
 std::string Escaped(std::string_view text) {
     static const char hex[] = "0123456789ABCDEF";
     std::string out;
@@ -204,6 +116,19 @@ std::string Escaped(std::string_view text) {
         i += length == 0 ? 1 : length;
     }
     return out;
+}
+
+std::size_t LineBreakAt(std::string_view text, std::size_t i) {
+    if (text[i] == '\n') {
+        return 1;
+    }
+    if (text[i] != '\r') {
+        return 0;
+    }
+    if (text.substr(i, 3) == "\r\r\n") {
+        return 3;
+    }
+    return text.substr(i, 2) == "\r\n" ? 2 : 1;
 }
 
 std::string UnifyLineBreaks(std::string_view text) {
