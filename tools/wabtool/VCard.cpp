@@ -585,8 +585,14 @@ bool CardBoundary(const Property& p, const std::string& value, bool& inCard, Iss
 }
 
 bool IsQuotedPrintable(std::string_view line) {
-    const std::string header = ToUpper(line.substr(0, HeaderEnd(line)));
-    return header.find("QUOTED-PRINTABLE") != std::string::npos;
+    static constexpr std::string_view kName = "QUOTED-PRINTABLE";
+    const std::string_view header = line.substr(0, HeaderEnd(line));
+    for (std::size_t i = 0; i + kName.size() <= header.size(); ++i) {
+        if (EqualsNoCase(header.substr(i, kName.size()), kName)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The next property, unfolded. A quoted-printable value goes on after a soft
