@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/wab32/WabLabels.h"
+
 // Every string property a record keeps, with its field.
 #define WAB_TEXT_FIELDS(X)                                                                         \
     X(PR_DISPLAY_NAME, szDisplayName)                                                              \
@@ -66,71 +68,10 @@
     X(PR_SPOUSE_NAME, szSpouseName)
 
 const WabPropertyEntry WabPropertyCatalogue[kWabPropertyCount] = {
-    {PR_DISPLAY_NAME, "Display Name"},
-    {PR_EMAIL_ADDRESS, "Email Address"},
-    {PR_SURNAME, "Last Name"},
-    {PR_MIDDLE_NAME, "Middle Name"},
-    {PR_GIVEN_NAME, "First Name"},
-    {PR_COMPANY_NAME, "Company"},
-    {PR_TITLE, "Title"},
-    {PR_DEPARTMENT_NAME, "Department"},
-    {PR_COMMENT, "Comment"},
-    {PR_CALLBACK_TELEPHONE_NUMBER, "Callback Telephone No."},
-    {PR_BUSINESS_TELEPHONE_NUMBER, "Business Telephone No."},
-    {PR_HOME_TELEPHONE_NUMBER, "Home Telephone No."},
-    {PR_PRIMARY_TELEPHONE_NUMBER, "Primary Telephone No."},
-    {PR_RADIO_TELEPHONE_NUMBER, "Radio Telephone No."},
-    {PR_MOBILE_TELEPHONE_NUMBER, "Mobile Telephone No."},
-    {PR_CAR_TELEPHONE_NUMBER, "Car Telephone No."},
-    {PR_OTHER_TELEPHONE_NUMBER, "Other Telephone No."},
-    {PR_PAGER_TELEPHONE_NUMBER, "Pager No."},
-    {PR_PRIMARY_FAX_NUMBER, "Primary Fax"},
-    {PR_BUSINESS_FAX_NUMBER, "Business Fax"},
-    {PR_HOME_FAX_NUMBER, "Home Fax"},
-    {PR_PERSONAL_HOME_PAGE, "Personal Homepage"},
-    {PR_BUSINESS_HOME_PAGE, "Business Homepage"},
-    {PR_BUSINESS_ADDRESS_COUNTRY, "Country ( Business )"},
-    {PR_BUSINESS_ADDRESS_STATE_OR_PROVINCE, "State or Province ( Business )"},
-    {PR_BUSINESS_ADDRESS_CITY, "City ( Business )"},
-    {PR_BUSINESS_ADDRESS_STREET, "Street ( Business )"},
-    {PR_BUSINESS_ADDRESS_POSTAL_CODE, "Postal ( Business )"},
-    {PR_HOME_ADDRESS_COUNTRY, "Country ( Home )"},
-    {PR_HOME_ADDRESS_STATE_OR_PROVINCE, "State or Province ( Home )"},
-    {PR_HOME_ADDRESS_CITY, "City ( Home )"},
-    {PR_HOME_ADDRESS_STREET, "Street (Home )"},
-    {PR_HOME_ADDRESS_POSTAL_CODE, "Postal ( Home )"},
-    {PR_OTHER_ADDRESS_COUNTRY, "Country ( Other )"},
-    {PR_OTHER_ADDRESS_STATE_OR_PROVINCE, "State or Province ( Other )"},
-    {PR_OTHER_ADDRESS_CITY, "City ( Other )"},
-    {PR_OTHER_ADDRESS_STREET, "Street ( Other )"},
-    {PR_OTHER_ADDRESS_POSTAL_CODE, "Postal ( Other )"},
-    {PR_ACCOUNT, "Account"},
-    {PR_GENERATION, "Generation"},
-    {PR_GOVERNMENT_ID_NUMBER, "Government ID"},
-    {PR_INITIALS, "Initials"},
-    {PR_KEYWORD, "Keyword"},
-    {PR_LANGUAGE, "Language"},
-    {PR_LOCATION, "Location"},
-    {PR_MHS_COMMON_NAME, "MHS Common Name"},
-    {PR_ORGANIZATIONAL_ID_NUMBER, "Organizational ID"},
-    {PR_BUSINESS2_TELEPHONE_NUMBER, "Business Phone 2"},
-    {PR_HOME2_TELEPHONE_NUMBER, "Home Phone 2"},
-    {PR_ISDN_NUMBER, "ISDN Number"},
-    {PR_ASSISTANT_TELEPHONE_NUMBER, "Assistant Telephone No."},
-    {PR_ASSISTANT, "Assistant"},
-    {PR_HOBBIES, "Hobbies"},
-    {PR_PROFESSION, "Profession"},
-    {PR_BIRTHDAY, "Birthday"},
-    {PR_WEDDING_ANNIVERSARY, "Wedding Anniversary"},
-    {PR_FTP_SITE, "FTP Site"},
-    {PR_CUSTOMER_ID, "Customer ID"},
-    {PR_MANAGER_NAME, "Manager Name"},
-    {PR_COMPUTER_NETWORK_NAME, "Computer Network Name"},
-    {PR_GENDER, "Gender"},
-    {PR_NICKNAME, "Nick Name"},
-    {PR_SPOUSE_NAME, "Spouse Name"},
-    {PR_CHILDRENS_NAMES, "Children's Names"},
-    {0x0000FFFF, "Folder Name"},
+#define WAB_CATALOGUE_ENTRY(tag, label) {tag, label},
+    WAB_PROPERTY_LABELS(WAB_CATALOGUE_ENTRY)
+#undef WAB_CATALOGUE_ENTRY
+        {0x0000FFFF, "Folder Name"},
 };
 
 char* GetFieldByTag(WabRecord* pRecord, ULONG ulPropTag) {

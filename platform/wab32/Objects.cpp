@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/wab32/Buffers.h"
@@ -68,11 +69,8 @@ bool DecodeEntryId(const StoreUid& uid, ULONG cb, const void* lpEntryID, ULONG& 
     case kKindMailUserTemplate:
     case kKindDistListTemplate:
         return id == 0;
-    case MAPI_MAILUSER:
-    case MAPI_DISTLIST:
+    default: // also a kind the store does not know, listed from a damaged row
         return id > 0;
-    default:
-        return false;
     }
 }
 
@@ -450,17 +448,13 @@ public:
                 return hr;
             }
         }
+        // A later value of the same identifier replaces the earlier one.
         for (StoredValue& value : incoming) {
-            bool replaced = false;
-            for (StoredValue& old : m_pending) {
-                if (PROP_ID(old.tag) == PROP_ID(value.tag)) {
-                    old = std::move(value);
-                    replaced = true;
-                    break;
-                }
-            }
-            if (!replaced) {
+            auto [at, added] = m_pendingAt.try_emplace(PROP_ID(value.tag), m_pending.size());
+            if (added) {
                 m_pending.push_back(std::move(value));
+            } else {
+                m_pending[at->second] = std::move(value);
             }
         }
         return S_OK;
@@ -478,6 +472,7 @@ public:
         if (SUCCEEDED(hr)) {
             m_id = id;
             m_pending.clear();
+            m_pendingAt.clear();
         }
         return hr;
     }
@@ -487,6 +482,7 @@ private:
     ULONG m_objectType;
     std::int64_t m_id;
     std::vector<StoredValue> m_pending;
+    std::unordered_map<ULONG, std::size_t> m_pendingAt; // property identifier -> index
 };
 
 // ---- Contents table ---------------------------------------------------------
@@ -861,10 +857,12 @@ HRESULT OpenEntryOf(const std::shared_ptr<Store>& store, ULONG cbEntryID, LPENTR
         *lppUnk = container;
         return S_OK;
     }
-    if (kind != MAPI_MAILUSER && kind != MAPI_DISTLIST) {
-        return MAPI_E_INVALID_ENTRYID;
-    }
     ULONG type = 0;
+    if (kind != MAPI_MAILUSER && kind != MAPI_DISTLIST) {
+        // The store listed a row of a kind it cannot have written.
+        return SUCCEEDED(store->GetObjectType(id, type)) && type == kind ? MAPI_E_CORRUPT_DATA
+                                                                         : MAPI_E_INVALID_ENTRYID;
+    }
     HRESULT hr = store->GetObjectType(id, type);
     if (FAILED(hr)) {
         return hr;

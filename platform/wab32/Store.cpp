@@ -1,22 +1,20 @@
 #include "platform/wab32/Store.h"
 
-#include "platform/wab32/WabResults.h"
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
-#include <fcntl.h>
-#include <pwd.h>
 #include <random>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/wab32/Faults.h"
+#include "platform/wab32/StoreFile.h"
+#include "platform/wab32/WabResults.h"
+
 namespace wab {
 namespace {
 
-constexpr int kApplicationId = 0x5142574B; // "QBWK"
 constexpr int kSchemaVersion = 1;
 constexpr int kBusyTimeoutMs = 5000;
 
@@ -126,51 +124,14 @@ int BindValue(sqlite3_stmt* stmt, int index, const StoredValue& value) {
     return SQLITE_MISMATCH;
 }
 
-std::string UserName() {
-    std::vector<char> buffer(16384);
-    passwd pw{};
-    passwd* found = nullptr;
-    if (getpwuid_r(geteuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        found->pw_name != nullptr && found->pw_name[0] != '\0') {
-        return found->pw_name;
-    }
-    for (const char* name : {"USER", "LOGNAME"}) {
-        const char* value = std::getenv(name);
-        if (value != nullptr && value[0] != '\0' && std::strchr(value, '/') == nullptr) {
-            return value;
-        }
-    }
-    return "user";
+// Runs a query of one row; SQLITE_ROW when it gave one.
+int StepOnce(sqlite3* db, Statement& stmt, const char* sql) {
+    int rc = stmt.Prepare(db, sql);
+    return rc == SQLITE_OK ? sqlite3_step(stmt.get()) : rc;
 }
 
-std::string HomeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/') {
-        return home;
-    }
-    std::vector<char> buffer(16384);
-    passwd pw{};
-    passwd* found = nullptr;
-    if (getpwuid_r(geteuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        found->pw_dir != nullptr && found->pw_dir[0] == '/') {
-        return found->pw_dir;
-    }
-    return {};
-}
-
-bool MakeFolders(const std::string& path) {
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
-        std::string part = path.substr(0, slash);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// URI form of a path for SQLite's "immutable" open.
-std::string FileUri(const std::string& path) {
+// URI form of a path with a query, for SQLite's read-only opens.
+std::string FileUri(const std::string& path, const char* query) {
     static const char hex[] = "0123456789ABCDEF";
     std::string uri = "file:";
     for (unsigned char c : path) {
@@ -182,7 +143,7 @@ std::string FileUri(const std::string& path) {
             uri += static_cast<char>(c);
         }
     }
-    return uri + "?immutable=1";
+    return uri + "?" + query;
 }
 
 } // namespace
@@ -198,80 +159,128 @@ int Statement::Prepare(sqlite3* db, const char* sql) {
 }
 
 std::string Store::DefaultPath() {
-    std::string dataHome;
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg != nullptr && xdg[0] == '/') { // relative values are to be ignored
-        dataHome = xdg;
-    } else {
-        std::string home = HomeFolder();
-        if (home.empty()) {
-            return {};
-        }
-        dataHome = home + "/.local/share";
-    }
-    return dataHome + "/wab/" + UserName() + ".wab";
+    return DefaultStorePath();
 }
 
 HRESULT Store::Open(const char* fileName, ULONG ulFlags, std::shared_ptr<Store>& out) {
     out.reset();
-    const bool isDefault = fileName == nullptr || fileName[0] == '\0';
-    const bool create = !isDefault && (ulFlags & WAB_CREATE_STORE) != 0;
-    const std::string path = isDefault ? DefaultPath() : std::string(fileName);
+    if (fileName == nullptr || fileName[0] == '\0') {
+        return OpenDefault(out);
+    }
+    const std::string path(fileName);
+    HRESULT hr = CheckStoreName(path);
+    if (SUCCEEDED(hr) && (ulFlags & WAB_CREATE_STORE) != 0) {
+        hr = CreateStoreFile(path, nullptr, Build);
+    }
+    return SUCCEEDED(hr) ? OpenFile(path, false, out, nullptr) : hr;
+}
+
+// The default book is a private file (0600) in a private folder (0700), made
+// on first use; a link or a file others may open is refused, never written
+// through. An empty or blank file that an older version's interrupted first
+// use left there is replaced by a new store.
+HRESULT Store::OpenDefault(std::shared_ptr<Store>& out) {
+    const std::string path = DefaultPath();
     if (path.empty()) {
         return MAPI_E_NOT_FOUND;
     }
-
-    bool mayInitialise = false;
-    bool created = false;
-    if (isDefault || create) {
-        if (isDefault && !MakeFolders(path)) {
-            return MAPI_E_NO_ACCESS;
-        }
-        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd >= 0) {
-            fchmod(fd, 0600); // whatever the umask says
-            ::close(fd);
-            mayInitialise = true;
-            created = true;
-        } else if (errno == EEXIST) {
-            if (create) {
-                return MAPI_E_COLLISION;
-            }
-        } else {
-            return errno == ENOENT ? MAPI_E_NOT_FOUND : MAPI_E_NO_ACCESS;
-        }
+    HRESULT hr = CheckStoreName(path);
+    if (SUCCEEDED(hr)) {
+        hr = PreparePrivateFolder(path.substr(0, path.find_last_of('/')));
     }
-
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return MAPI_E_NOT_FOUND;
+    if (SUCCEEDED(hr)) {
+        hr = StatStoreFile(path, true, st);
     }
-    if (isDefault && st.st_size == 0) {
-        mayInitialise = true; // a first use that stopped before it wrote anything
+    if (hr == MAPI_E_NOT_FOUND) {
+        hr = CreateStoreFile(path, nullptr, Build);
+        if (hr == MAPI_E_COLLISION) {
+            hr = S_OK; // another process made it first
+        }
+        if (SUCCEEDED(hr)) {
+            hr = StatStoreFile(path, true, st);
+        }
     }
-    // Mode bits count even for root: a file marked read-only is treated as such.
-    const bool readOnly = ::access(path.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0;
-    if (readOnly && mayInitialise) {
-        return MAPI_E_NO_ACCESS;
+    if (FAILED(hr)) {
+        return hr;
     }
+    if (st.st_uid != ::geteuid() || (st.st_mode & 077) != 0) {
+        return WAB_E_NOT_PRIVATE;
+    }
+    bool blank = false;
+    hr = OpenFile(path, true, out, &blank);
+    if (blank) {
+        hr = CreateStoreFile(path, &st, Build);
+        if (SUCCEEDED(hr)) {
+            hr = OpenFile(path, true, out, nullptr);
+        }
+    }
+    return hr;
+}
 
+HRESULT Store::OpenFile(const std::string& path, bool isDefault, std::shared_ptr<Store>& out,
+                        bool* blank) {
+    struct stat st {};
+    HRESULT hr = StatStoreFile(path, isDefault, st);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    // Until the file is known to be ours, SQLite must not see a journal or
+    // WAL beside it: it would write their changes back into the file.
+    const bool pendingWal = IsNonEmptyFile(path + "-wal");
+    HeaderFacts facts;
+    hr = ReadHeader(path, facts);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    if (!pendingWal && (st.st_size == 0 || facts.bare)) {
+        if (blank != nullptr) {
+            *blank = true;
+        }
+        return WAB_E_NOT_ADDRESS_BOOK;
+    }
+    // With changes in a WAL, the file's own header may be out of date: SQLite
+    // judges the pair below.
+    if (!pendingWal && facts.header != Header::Ours) {
+        return facts.header == Header::Damaged ? MAPI_E_CORRUPT_DATA : WAB_E_NOT_ADDRESS_BOOK;
+    }
+    // Our stores keep a WAL, never a rollback journal: one beside a store of
+    // ours was left by another program, and could be another file's.
+    if (IsNonEmptyFile(path + "-journal")) {
+        return facts.header == Header::Foreign ? WAB_E_NOT_ADDRESS_BOOK : WAB_E_STRAY_JOURNAL;
+    }
     std::shared_ptr<Store> store(new (std::nothrow) Store);
     if (!store) {
         return MAPI_E_NOT_ENOUGH_MEMORY;
     }
-    HRESULT hr = store->OpenConnection(path, readOnly, mayInitialise);
-    if (FAILED(hr)) {
-        store.reset();
-        if (created) {
-            ::unlink(path.c_str());
-            ::unlink((path + "-wal").c_str());
-            ::unlink((path + "-shm").c_str());
-        }
-        return hr;
+    const Placing where{IsReadOnlyPlace(path, st), pendingWal, isDefault,
+                        facts.header == Header::Ours};
+    hr = store->Connect(path, where, blank);
+    if (SUCCEEDED(hr)) {
+        out = std::move(store);
     }
-    out = std::move(store);
-    return S_OK;
+    return hr;
 }
+
+HRESULT Store::Build(const std::string& path) {
+    Store store;
+    HRESULT hr = FromSqlite(sqlite3_open_v2(path.c_str(), &store.m_db,
+                                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr));
+    if (SUCCEEDED(hr)) {
+        hr = store.Initialise();
+    }
+    if (SUCCEEDED(hr)) {
+        // Closing writes back and removes the WAL; the file alone is the store.
+        sqlite3_close_v2(store.m_db);
+        store.m_db = nullptr;
+        if (IsNonEmptyFile(path + "-wal")) {
+            hr = MAPI_E_DISK_ERROR;
+        }
+    }
+    return hr;
+}
+
+Store::Store() = default;
 
 Store::~Store() {
     LeaveSnapshot();
@@ -286,48 +295,42 @@ HRESULT Store::Exec(const char* sql) {
     return FromSqlite(sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr));
 }
 
-HRESULT Store::OpenConnection(const std::string& path, bool readOnly, bool mayInitialise) {
+HRESULT Store::Connect(const std::string& path, const Placing& where, bool* blank) {
+    const bool readOnly = where.readOnly;
+    const bool pendingWal = where.pendingWal;
     m_readOnly = readOnly;
-    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-    // Changes left in a WAL by its last writer would be written back into
-    // the file when we close it; until the file is known to be ours, it
-    // must stay as it is.
-    struct stat wal {};
-    const bool pendingWal = ::stat((path + "-wal").c_str(), &wal) == 0 && wal.st_size > 0;
-    // Our stores keep a WAL, never a rollback journal; reading a file beside
-    // one would roll it back into the file.
-    struct stat journal {};
-    if (::stat((path + "-journal").c_str(), &journal) == 0 && journal.st_size > 0) {
-        return MAPI_E_CORRUPT_DATA;
+    std::string target = path;
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (readOnly) {
+        // Reading makes or changes no file where we may not write: a writer's
+        // WAL and shared memory are read as they are; committed changes in a
+        // WAL alone are read from a private copy; else the file as it is.
+        flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
+        if (FileExists(path + "-wal") && FileExists(path + "-shm")) {
+            target = FileUri(path, "readonly_shm=1");
+        } else if (pendingWal) {
+            m_copy = std::make_unique<SnapshotCopy>();
+            HRESULT hr = m_copy->Make(path);
+            if (FAILED(hr)) {
+                return hr;
+            }
+            target = m_copy->Path();
+        } else {
+            target = FileUri(path, "immutable=1");
+        }
     }
-    int rc = sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr);
+    if (where.isDefault) {
+        flags |= SQLITE_OPEN_NOFOLLOW;
+    }
+    int rc = sqlite3_open_v2(target.c_str(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         return FromSqlite(rc);
     }
-    if (pendingWal) {
+    if (pendingWal && !readOnly) {
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     }
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
-
-    if (mayInitialise) {
-        HRESULT hr = Initialise();
-        if (FAILED(hr)) {
-            return hr;
-        }
-    }
-    HRESULT hr = Validate();
-    if (hr == MAPI_E_NOT_FOUND && readOnly) {
-        // A WAL store in a folder we may not write to: no shared-memory file
-        // can be made, so read it as an unchanging file.
-        sqlite3_close_v2(m_db);
-        m_db = nullptr;
-        rc = sqlite3_open_v2(FileUri(path).c_str(), &m_db,
-                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
-        if (rc != SQLITE_OK) {
-            return FromSqlite(rc);
-        }
-        hr = Validate();
-    }
+    HRESULT hr = Validate(where.oursByHeader, blank);
     if (FAILED(hr)) {
         return hr;
     }
@@ -349,35 +352,13 @@ HRESULT Store::OpenConnection(const std::string& path, bool readOnly, bool mayIn
     return PrepareStatements();
 }
 
+// Fills a new, private file: nobody else can see it until it is renamed into
+// place, so no other process can have got here first.
 HRESULT Store::Initialise() {
-    HRESULT hr = Exec("PRAGMA journal_mode=WAL");
+    HRESULT hr = Exec("BEGIN IMMEDIATE");
     if (FAILED(hr)) {
         return hr;
     }
-    hr = Exec("BEGIN IMMEDIATE");
-    if (FAILED(hr)) {
-        return hr;
-    }
-    // Another process may have got here first.
-    Statement probe;
-    int rc = probe.Prepare(m_db, "SELECT (SELECT application_id FROM pragma_application_id), "
-                                 "(SELECT count(*) FROM sqlite_master)");
-    std::int64_t appId = -1;
-    std::int64_t objects = -1;
-    if (rc == SQLITE_OK && sqlite3_step(probe.get()) == SQLITE_ROW) {
-        appId = sqlite3_column_int64(probe.get(), 0);
-        objects = sqlite3_column_int64(probe.get(), 1);
-    }
-    sqlite3_reset(probe.get());
-    if (appId == kApplicationId) {
-        Exec("ROLLBACK");
-        return S_OK;
-    }
-    if (appId != 0 || objects != 0) {
-        Exec("ROLLBACK");
-        return WAB_E_NOT_ADDRESS_BOOK;
-    }
-
     std::random_device random;
     for (std::size_t i = 0; i < m_uid.size(); i += 4) {
         std::uint32_t word = random();
@@ -397,7 +378,7 @@ HRESULT Store::Initialise() {
     hr = Exec(schema);
     if (SUCCEEDED(hr)) {
         Statement insert;
-        rc = insert.Prepare(m_db, "INSERT INTO store(uid) VALUES(?1)");
+        int rc = insert.Prepare(m_db, "INSERT INTO store(uid) VALUES(?1)");
         if (rc == SQLITE_OK) {
             sqlite3_bind_blob(insert.get(), 1, m_uid.data(), static_cast<int>(m_uid.size()),
                               SQLITE_STATIC);
@@ -405,31 +386,39 @@ HRESULT Store::Initialise() {
         }
         hr = rc == SQLITE_DONE ? S_OK : FromSqlite(rc);
     }
+    if (Fault("KillBuilding")) {
+        std::_Exit(137); // as if killed half-way: no cleanup runs
+    }
     if (SUCCEEDED(hr)) {
         hr = Exec("COMMIT");
     }
     if (FAILED(hr)) {
         Exec("ROLLBACK");
+        return hr;
     }
-    return hr;
+    return Exec("PRAGMA journal_mode=WAL");
 }
 
-HRESULT Store::Validate() {
+HRESULT Store::Validate(bool oursByHeader, bool* blank) {
     // Reads only: a file that turns out not to be ours stays as it was.
     Statement header;
-    int rc = header.Prepare(m_db, "SELECT (SELECT application_id FROM pragma_application_id), "
-                                  "(SELECT user_version FROM pragma_user_version)");
-    if (rc == SQLITE_OK) {
-        rc = sqlite3_step(header.get());
-    }
+    int rc = StepOnce(m_db, header,
+                      "SELECT (SELECT application_id FROM pragma_application_id), "
+                      "(SELECT user_version FROM pragma_user_version), "
+                      "(SELECT count(*) FROM sqlite_master)");
     if (rc != SQLITE_ROW) {
-        // No SQLite header at all: some other kind of file.
-        return (rc & 0xFF) == SQLITE_NOTADB ? WAB_E_NOT_ADDRESS_BOOK : FromSqlite(rc);
+        // No SQLite header at all: some other kind of file, unless it is ours.
+        return (rc & 0xFF) == SQLITE_NOTADB && !oursByHeader ? WAB_E_NOT_ADDRESS_BOOK
+                                                             : FromSqlite(rc);
     }
-    std::int64_t appId = sqlite3_column_int64(header.get(), 0);
-    std::int64_t version = sqlite3_column_int64(header.get(), 1);
+    const std::int64_t appId = sqlite3_column_int64(header.get(), 0);
+    const std::int64_t version = sqlite3_column_int64(header.get(), 1);
+    const std::int64_t objects = sqlite3_column_int64(header.get(), 2);
     sqlite3_reset(header.get());
     if (appId != kApplicationId) {
+        if (blank != nullptr && appId == 0 && objects == 0) {
+            *blank = true;
+        }
         return WAB_E_NOT_ADDRESS_BOOK;
     }
     if (version < 1) {
@@ -438,27 +427,46 @@ HRESULT Store::Validate() {
     if (version > kSchemaVersion) {
         return MAPI_E_VERSION;
     }
+    HRESULT hr = CheckPages();
+    return SUCCEEDED(hr) ? ReadUid() : hr;
+}
 
-    // Walking both tables visits every page of them, so a truncated file or
-    // an overwritten block shows up here, at a seventh of a full cell check.
-    for (const char* walk : {"SELECT count(*) FROM entries", "SELECT count(*) FROM props"}) {
-        Statement count;
-        rc = count.Prepare(m_db, walk);
-        if (rc != SQLITE_OK) {
-            return FromSqlite(rc);
-        }
-        rc = sqlite3_step(count.get());
-        if (rc != SQLITE_ROW) {
-            return FromSqlite(rc);
-        }
-    }
-
-    Statement uid;
-    rc = uid.Prepare(m_db, "SELECT uid FROM store LIMIT 1");
-    if (rc != SQLITE_OK) {
+// Reads every page and checks every cell, long values included, so damage
+// anywhere is refused before anything is read from the store or written to it.
+HRESULT Store::CheckPages() {
+    Statement check;
+    int rc = StepOnce(m_db, check, "PRAGMA quick_check(1)");
+    if (rc != SQLITE_ROW) {
         return FromSqlite(rc);
     }
-    rc = sqlite3_step(uid.get());
+    const auto* verdict = reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0));
+    if (verdict == nullptr || std::strcmp(verdict, "ok") != 0) {
+        return MAPI_E_CORRUPT_DATA;
+    }
+    // Bytes after the last page are never read by SQLite, yet the file is not
+    // as it was written.
+    Statement pages;
+    rc = StepOnce(m_db, pages,
+                  "SELECT (SELECT page_count FROM pragma_page_count), "
+                  "(SELECT page_size FROM pragma_page_size)");
+    if (rc != SQLITE_ROW) {
+        return FromSqlite(rc);
+    }
+    const sqlite3_int64 used =
+        sqlite3_column_int64(pages.get(), 0) * sqlite3_column_int64(pages.get(), 1);
+    sqlite3_file* file = nullptr;
+    sqlite3_int64 size = 0;
+    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_FILE_POINTER, &file) == SQLITE_OK &&
+        file != nullptr && file->pMethods != nullptr &&
+        file->pMethods->xFileSize(file, &size) == SQLITE_OK && size > used) {
+        return MAPI_E_CORRUPT_DATA;
+    }
+    return S_OK;
+}
+
+HRESULT Store::ReadUid() {
+    Statement uid;
+    int rc = StepOnce(m_db, uid, "SELECT uid FROM store LIMIT 1");
     if (rc != SQLITE_ROW) {
         return rc == SQLITE_DONE ? MAPI_E_CORRUPT_DATA : FromSqlite(rc);
     }
@@ -480,6 +488,7 @@ HRESULT Store::PrepareStatements() {
         {&m_contents, "SELECT id, object_type, display_name FROM entries ORDER BY id"},
         {&m_objectType, "SELECT object_type FROM entries WHERE id = ?1"},
         {&m_props, "SELECT tag, value FROM props WHERE entry_id = ?1"},
+        {&m_propsFrom, "SELECT entry_id, tag, value FROM props WHERE entry_id >= ?1"},
         {&m_prop, "SELECT value FROM props WHERE entry_id = ?1 AND tag = ?2"},
         {&m_insertEntry, "INSERT INTO entries(object_type, display_name) VALUES(?1, ?2)"},
         {&m_insertProp, "INSERT INTO props(entry_id, tag, value) VALUES(?1, ?2, ?3)"},
@@ -529,6 +538,10 @@ HRESULT Store::LoadContents(std::vector<ContentRow>& rows) {
 HRESULT Store::GetObjectType(std::int64_t id, ULONG& objectType) {
     std::lock_guard lock(m_mutex);
     EnterSnapshot();
+    return LookUpType(id, objectType);
+}
+
+HRESULT Store::LookUpType(std::int64_t id, ULONG& objectType) {
     if (m_inSnapshot && !m_listed.empty()) {
         auto it = std::lower_bound(m_listed.begin(), m_listed.end(), std::make_pair(id, ULONG{0}));
         if (it != m_listed.end() && it->first == id) {
@@ -554,39 +567,78 @@ HRESULT Store::ReadProps(std::int64_t id, PropsSink& sink) {
     std::lock_guard lock(m_mutex);
     EnterSnapshot();
     std::size_t count = 0;
-    {
-        sqlite3_stmt* stmt = m_props.get();
-        ResetOnExit reset(stmt);
-        sqlite3_bind_int64(stmt, 1, id);
-        int rc;
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-            if (count == m_scratch.size()) {
-                m_scratch.emplace_back();
-            }
-            auto tag = static_cast<ULONG>(sqlite3_column_int64(stmt, 0));
-            if (ColumnToValue(stmt, 1, tag, m_scratch[count])) {
-                ++count;
-            }
-        }
-        if (rc != SQLITE_DONE) {
-            return FromSqlite(rc);
-        }
+    HRESULT hr = m_inSnapshot ? ReadPropsInOrder(id, count) : ReadPropsOf(id, count);
+    if (FAILED(hr)) {
+        return hr;
     }
     if (count == 0) {
         // No properties at all is fine; no entry at all is not.
-        sqlite3_stmt* stmt = m_objectType.get();
-        ResetOnExit reset(stmt);
-        sqlite3_bind_int64(stmt, 1, id);
-        int rc = sqlite3_step(stmt);
-        if (rc == SQLITE_DONE) {
-            return MAPI_E_OBJECT_DELETED;
-        }
-        if (rc != SQLITE_ROW) {
-            return FromSqlite(rc);
+        ULONG type = 0;
+        hr = LookUpType(id, type);
+        if (FAILED(hr)) {
+            return hr == MAPI_E_NOT_FOUND ? MAPI_E_OBJECT_DELETED : hr;
         }
     }
     m_views.clear();
     return sink.Take(m_scratch.data(), count, m_views);
+}
+
+void Store::TakeRow(sqlite3_stmt* stmt, int column, std::size_t& count) {
+    if (count == m_scratch.size()) {
+        m_scratch.emplace_back();
+    }
+    auto tag = static_cast<ULONG>(sqlite3_column_int64(stmt, column));
+    if (ColumnToValue(stmt, column + 1, tag, m_scratch[count])) {
+        ++count;
+    }
+}
+
+HRESULT Store::ReadPropsOf(std::int64_t id, std::size_t& count) {
+    sqlite3_stmt* stmt = m_props.get();
+    ResetOnExit reset(stmt);
+    sqlite3_bind_int64(stmt, 1, id);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        TakeRow(stmt, 0, count);
+    }
+    return rc == SQLITE_DONE ? S_OK : FromSqlite(rc);
+}
+
+// Entries are read mostly in id order, as the contents table lists them: the
+// cursor walks on from the last entry instead of seeking each one anew, which
+// saves a third of the reading.
+HRESULT Store::ReadPropsInOrder(std::int64_t id, std::size_t& count) {
+    sqlite3_stmt* stmt = m_propsFrom.get();
+    auto step = [&] {
+        m_cursor.rc = sqlite3_step(stmt);
+        m_cursor.entry = m_cursor.rc == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : INT64_MAX;
+    };
+    // The cursor has passed every row after entry `done` up to its current
+    // entry; the rows of `done` itself are taken, so asking again seeks anew.
+    if (!m_cursor.open || id <= m_cursor.done || id > m_cursor.entry) {
+        sqlite3_reset(stmt);
+        sqlite3_bind_int64(stmt, 1, id);
+        m_cursor.open = true;
+        step();
+    }
+    m_cursor.done = id;
+    while (m_cursor.rc == SQLITE_ROW && m_cursor.entry == id) {
+        TakeRow(stmt, 1, count);
+        step();
+    }
+    if (m_cursor.rc != SQLITE_ROW && m_cursor.rc != SQLITE_DONE) {
+        const int rc = m_cursor.rc;
+        CloseCursor();
+        return FromSqlite(rc);
+    }
+    return S_OK;
+}
+
+void Store::CloseCursor() {
+    if (m_cursor.open) {
+        sqlite3_reset(m_propsFrom.get());
+        m_cursor = {};
+    }
 }
 
 HRESULT Store::ReadProp(std::int64_t id, ULONG tag, StoredValue& value) {
@@ -794,6 +846,7 @@ void Store::EnterSnapshot() {
 
 void Store::LeaveSnapshot() {
     m_listed.clear();
+    CloseCursor();
     if (m_inSnapshot) {
         m_inSnapshot = false;
         Exec("COMMIT"); // a read transaction: nothing to write

@@ -80,9 +80,15 @@ private:
     sqlite3_stmt* m_stmt = nullptr;
 };
 
+class SnapshotCopy;
+
 class Store {
 public:
     // Empty name: the user's default address book, created on first use.
+    // Checks every page of the file first: a damaged store is refused with
+    // MAPI_E_CORRUPT_DATA, anything else than a store with
+    // WAB_E_NOT_ADDRESS_BOOK; a store nobody may write to is read without a
+    // file being made beside it.
     static HRESULT Open(const char* fileName, ULONG ulFlags, std::shared_ptr<Store>& out);
     static std::string DefaultPath();
 
@@ -118,17 +124,40 @@ public:
     void EndReadBatch();
 
 private:
-    Store() = default;
-    HRESULT OpenConnection(const std::string& path, bool readOnly, bool mayInitialise);
+    // Where a file to be opened stands.
+    struct Placing {
+        bool readOnly;
+        bool pendingWal; // committed or not, changes wait in a WAL beside it
+        bool isDefault;
+        bool oursByHeader;
+    };
+
+    Store();
+    static HRESULT OpenDefault(std::shared_ptr<Store>& out);
+    // `blank` (may be null) is set when the file holds no database content
+    // at all, as an interrupted first use of an older version left it.
+    static HRESULT OpenFile(const std::string& path, bool isDefault, std::shared_ptr<Store>& out,
+                            bool* blank);
+    static HRESULT Build(const std::string& path);
+    HRESULT Connect(const std::string& path, const Placing& where, bool* blank);
     HRESULT Initialise();
-    HRESULT Validate();
+    HRESULT Validate(bool oursByHeader, bool* blank);
+    HRESULT CheckPages();
+    HRESULT ReadUid();
     HRESULT PrepareStatements();
     HRESULT Exec(const char* sql);
     HRESULT BeginWrite(bool& ownTransaction);
     void EnterSnapshot();
     void LeaveSnapshot();
+    HRESULT LookUpType(std::int64_t id, ULONG& objectType);
+    void TakeRow(sqlite3_stmt* stmt, int column, std::size_t& count);
+    HRESULT ReadPropsOf(std::int64_t id, std::size_t& count);
+    HRESULT ReadPropsInOrder(std::int64_t id, std::size_t& count);
+    void CloseCursor();
     HRESULT EndWrite(bool ownTransaction, HRESULT hr);
 
+    // What is read when it is a private copy; first, so it goes last.
+    std::unique_ptr<SnapshotCopy> m_copy;
     std::mutex m_mutex; // the statements are shared by every object of this store
     sqlite3* m_db = nullptr;
     bool m_readOnly = false;
@@ -145,6 +174,14 @@ private:
     Statement m_contents;
     Statement m_objectType;
     Statement m_props;
+    Statement m_propsFrom;
+    // Where m_propsFrom stands, within a snapshot.
+    struct Cursor {
+        bool open = false;
+        int rc = 0;
+        std::int64_t done = 0;
+        std::int64_t entry = 0;
+    } m_cursor;
     Statement m_prop;
     Statement m_insertEntry;
     Statement m_insertProp;

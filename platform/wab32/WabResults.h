@@ -17,6 +17,9 @@
 #include "platform/wab32/WabAbi.h"
 
 // Standard codes the ABI header leaves out.
+#ifndef S_FALSE
+#define S_FALSE (static_cast<HRESULT>(1))
+#endif
 constexpr HRESULT MAPI_E_INVALID_BOOKMARK = static_cast<HRESULT>(0x80040405u);
 constexpr HRESULT MAPI_E_COLLISION = static_cast<HRESULT>(0x80040604u);
 

@@ -1,15 +1,19 @@
 #include "tools/wabtool/Commands.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "tools/wabtool/Contact.h"
 #include "tools/wabtool/Csv.h"
+#include "tools/wabtool/Encoding.h"
 #include "tools/wabtool/Text.h"
 #include "tools/wabtool/VCard.h"
 #include "tools/wabtool/WabClient.h"
@@ -43,9 +47,13 @@ const char kImportHelp[] =
     "contact services export them; the kind is told by the name (.vcf, .csv) or the\n"
     "content.\n"
     "\n"
+    "Text may be UTF-8, UTF-16, or a code page the file does not name, which is\n"
+    "detected; a vCard CHARSET parameter is followed.\n"
+    "\n"
     "The import is one step: if any input has an error, its file and line are shown\n"
     "and nothing at all is added. Values that cannot be kept (a date without a year,\n"
-    "a fourth home telephone number) are reported as warnings and left out.\n";
+    "a fourth home telephone number, a third web page) are reported as warnings and\n"
+    "left out.\n";
 
 const char kExportHelp[] =
     "Usage: wabtool export [--from FILE] [--format vcard3|vcard4|csv]\n"
@@ -65,13 +73,21 @@ struct Io {
     std::FILE* err;
 };
 
+// Messages quote file names and input: control characters in them are shown
+// escaped, so a file cannot retitle or clear the terminal, nor cut a message
+// short with a NUL.
+void Say(std::FILE* to, const std::string& message) {
+    std::fprintf(to, "wabtool: %s\n", Escaped(message).c_str());
+}
+
 int Usage(const Io& io, const std::string& problem) {
-    std::fprintf(io.err, "wabtool: %s\nTry 'wabtool --help'.\n", problem.c_str());
+    Say(io.err, problem);
+    std::fputs("Try 'wabtool --help'.\n", io.err);
     return 2;
 }
 
 int Fail(const Io& io, const std::string& message) {
-    std::fprintf(io.err, "wabtool: %s\n", message.c_str());
+    Say(io.err, message);
     return 1;
 }
 
@@ -79,8 +95,33 @@ bool IsHelp(const std::string& arg) {
     return arg == "--help" || arg == "-h";
 }
 
+// An empty name would mean the default address book, so a script whose
+// variable is unset would write into the user's own book.
+const char kEmptyBook[] = "an empty FILE name; leave the FILE out for the default address book";
+
+std::string HexId(const SBinary& id) {
+    static const char hex[] = "0123456789abcdef";
+    std::string text;
+    for (ULONG i = 0; i < id.cb; ++i) {
+        text += hex[id.lpb[i] >> 4];
+        text += hex[id.lpb[i] & 0xF];
+    }
+    return text;
+}
+
 std::string BookName(const std::string& file) {
     return file.empty() ? std::string("the default address book") : file;
+}
+
+// One entry the library cannot read is named and left out; the others are
+// still listed or exported, and the command ends with status 1.
+AddressBook::UnreadableEntry ReportUnreadable(const Io& io, const std::string& file,
+                                              bool& unreadable) {
+    return [&io, file, &unreadable](const SBinary& id, HRESULT hr) {
+        unreadable = true;
+        Say(io.err, BookName(file) + ": entry " + HexId(id) +
+                        " cannot be read: " + DescribeWabResult(hr) + "; left out");
+    };
 }
 
 bool ReadInput(const std::string& name, std::string& bytes, std::string& problem) {
@@ -90,14 +131,30 @@ bool ReadInput(const std::string& name, std::string& bytes, std::string& problem
         bytes = all.str();
         return true;
     }
-    std::ifstream in(name, std::ios::binary);
-    if (!in) {
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         problem = std::strerror(errno);
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        problem = "read error";
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        problem = "a folder, not a file";
+        return false;
+    }
+    bytes.clear();
+    if (S_ISREG(st.st_mode)) {
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    }
+    char chunk[65536];
+    ssize_t got = 0;
+    while ((got = ::read(fd, chunk, sizeof chunk)) > 0 || (got < 0 && errno == EINTR)) {
+        bytes.append(chunk, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    }
+    const int error = errno;
+    ::close(fd);
+    if (got < 0) {
+        problem = std::strerror(error);
         return false;
     }
     return true;
@@ -178,7 +235,7 @@ int Create(const std::vector<std::string>& args, const Io& io) {
     if (FAILED(hr)) {
         return Fail(io, args[0] + ": cannot create the address book: " + DescribeWabResult(hr));
     }
-    std::fprintf(io.out, "created %s\n", args[0].c_str());
+    std::fprintf(io.out, "created %s\n", Escaped(args[0]).c_str());
     return 0;
 }
 
@@ -199,10 +256,18 @@ int Import(const std::vector<std::string>& args, const Io& io) {
                 return Usage(io, "--into needs a FILE");
             }
             into = args[++i];
+            if (into.empty()) {
+                return Usage(io, kEmptyBook);
+            }
         } else if (options && a.rfind("--into=", 0) == 0) {
             into = a.substr(7);
+            if (into.empty()) {
+                return Usage(io, kEmptyBook);
+            }
         } else if (options && a.size() > 1 && a[0] == '-') {
             return Usage(io, "unknown option " + a);
+        } else if (a.empty()) {
+            return Usage(io, "an empty INPUT name");
         } else {
             inputs.push_back(a);
         }
@@ -221,14 +286,8 @@ int Import(const std::vector<std::string>& args, const Io& io) {
         if (!ReadInput(input, bytes, problem)) {
             return Fail(io, shown + ": cannot read: " + problem + "; nothing was imported");
         }
-        std::string text;
-        if (!DecodeFileText(bytes, text)) {
-            return Fail(io, shown + ": broken UTF-16 text; nothing was imported");
-        }
         Issue error;
-        bool ok = LooksLikeVCard(input, text) ? ReadVCards(text, shown, contacts, warnings, error)
-                                              : ReadCsv(text, shown, contacts, warnings, error);
-        if (!ok) {
+        if (!ReadContactsFile(input, shown, bytes, contacts, warnings, error)) {
             return Fail(io, error.Format() + "; nothing was imported");
         }
     }
@@ -241,7 +300,7 @@ int Import(const std::vector<std::string>& args, const Io& io) {
         }
     }
     for (const Issue& w : warnings) {
-        std::fprintf(io.err, "wabtool: %s\n", w.Format().c_str());
+        Say(io.err, w.Format());
     }
 
     AddressBook book;
@@ -276,7 +335,7 @@ int Import(const std::vector<std::string>& args, const Io& io) {
                             DescribeWabResult(hr) + "; nothing was imported");
     }
     std::fprintf(io.out, "imported %zu contact%s into %s\n", contacts.size(),
-                 contacts.size() == 1 ? "" : "s", BookName(into).c_str());
+                 contacts.size() == 1 ? "" : "s", Escaped(BookName(into)).c_str());
     return 0;
 }
 
@@ -292,10 +351,11 @@ int Export(const std::vector<std::string>& args, const Io& io) {
         if ((a == "--from" || a == "--format") && i + 1 == args.size()) {
             return Usage(io, a + " needs a value");
         }
-        if (a == "--from") {
-            from = args[++i];
-        } else if (a.rfind("--from=", 0) == 0) {
-            from = a.substr(7);
+        if (a == "--from" || a.rfind("--from=", 0) == 0) {
+            from = a == "--from" ? args[++i] : a.substr(7);
+            if (from.empty()) {
+                return Usage(io, kEmptyBook);
+            }
         } else if (a == "--format") {
             format = args[++i];
         } else if (a.rfind("--format=", 0) == 0) {
@@ -318,22 +378,25 @@ int Export(const std::vector<std::string>& args, const Io& io) {
         WriteCsvHeader(buffer);
     }
     bool written = true;
-    hr = book.ForEach([&](const EntryView& entry) {
-        Contact c = Contact::FromEntry(entry);
-        if (format == "csv") {
-            if (c.objectType == MAPI_MAILUSER) {
-                WriteCsvRow(c, buffer);
+    bool unreadable = false;
+    hr = book.ForEach(
+        [&](const EntryView& entry) {
+            Contact c = Contact::FromEntry(entry);
+            if (format == "csv") {
+                if (c.objectType == MAPI_MAILUSER) {
+                    WriteCsvRow(c, buffer);
+                }
+            } else {
+                WriteVCard(c, format == "vcard4" ? VCardVersion::V4 : VCardVersion::V3, buffer);
             }
-        } else {
-            WriteVCard(c, format == "vcard4" ? VCardVersion::V4 : VCardVersion::V3, buffer);
-        }
-        if (buffer.size() > (1u << 16)) {
-            written =
-                written && std::fwrite(buffer.data(), 1, buffer.size(), io.out) == buffer.size();
-            buffer.clear();
-        }
-        return written;
-    });
+            if (buffer.size() > (1u << 16)) {
+                written = written &&
+                          std::fwrite(buffer.data(), 1, buffer.size(), io.out) == buffer.size();
+                buffer.clear();
+            }
+            return written;
+        },
+        true, ReportUnreadable(io, from, unreadable));
     written = written && std::fwrite(buffer.data(), 1, buffer.size(), io.out) == buffer.size();
     written = written && std::fflush(io.out) == 0;
     if (FAILED(hr)) {
@@ -343,17 +406,7 @@ int Export(const std::vector<std::string>& args, const Io& io) {
     if (!written) {
         return Fail(io, std::string("cannot write the export: ") + std::strerror(errno));
     }
-    return 0;
-}
-
-std::string Printable(const std::string& s) {
-    std::string out = s;
-    for (char& c : out) {
-        if (static_cast<unsigned char>(c) < 0x20) {
-            c = ' ';
-        }
-    }
-    return out;
+    return unreadable ? 1 : 0;
 }
 
 int List(const std::vector<std::string>& args, const Io& io) {
@@ -364,6 +417,9 @@ int List(const std::vector<std::string>& args, const Io& io) {
     if (args.size() > 1 || (args.size() == 1 && args[0].size() > 1 && args[0][0] == '-')) {
         return Usage(io, "list takes at most one FILE");
     }
+    if (args.size() == 1 && args[0].empty()) {
+        return Usage(io, kEmptyBook);
+    }
     const std::string file = args.empty() ? std::string() : args[0];
     AddressBook book;
     HRESULT hr = book.Open(file);
@@ -371,27 +427,37 @@ int List(const std::vector<std::string>& args, const Io& io) {
         return Fail(io,
                     BookName(file) + ": cannot open the address book: " + DescribeWabResult(hr));
     }
-    hr = book.ForEach([&](const EntryView& entry) {
-        std::string id;
-        static const char hex[] = "0123456789abcdef";
-        for (ULONG i = 0; i < entry.entryId.cb; ++i) {
-            id += hex[entry.entryId.lpb[i] >> 4];
-            id += hex[entry.entryId.lpb[i] & 0xF];
-        }
-        std::fprintf(io.out, "%s\t%s\t%s\t%s\n", id.c_str(),
-                     entry.objectType == MAPI_DISTLIST ? "list" : "contact",
-                     Printable(entry.String(PR_DISPLAY_NAME)).c_str(),
-                     Printable(entry.String(PR_EMAIL_ADDRESS)).c_str());
-        return true;
-    });
+    bool unreadable = false;
+    hr = book.ForEach(
+        [&](const EntryView& entry) {
+            const std::string line = HexId(entry.entryId) + "\t" +
+                                     (entry.objectType == MAPI_DISTLIST ? "list" : "contact") +
+                                     "\t" + Escaped(entry.String(PR_DISPLAY_NAME)) + "\t" +
+                                     Escaped(entry.String(PR_EMAIL_ADDRESS)) + "\n";
+            std::fwrite(line.data(), 1, line.size(), io.out);
+            return true;
+        },
+        true, ReportUnreadable(io, file, unreadable));
     if (FAILED(hr)) {
         return Fail(io,
                     BookName(file) + ": cannot read the address book: " + DescribeWabResult(hr));
+    }
+    if (unreadable) {
+        std::fflush(io.out);
+        return 1;
     }
     return std::fflush(io.out) == 0 ? 0 : Fail(io, "cannot write the list");
 }
 
 } // namespace
+
+bool ReadContactsFile(const std::string& name, const std::string& shown, std::string_view bytes,
+                      std::vector<Contact>& contacts, std::vector<Issue>& warnings, Issue& error) {
+    const FileText file = DecodeFileText(bytes);
+    return LooksLikeVCard(name, file.text)
+               ? ReadVCards(file.text, shown, contacts, warnings, error, file.source)
+               : ReadCsv(file.text, shown, contacts, warnings, error, file.source);
+}
 
 int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     Io io{out, err};

@@ -24,13 +24,13 @@ std::string Contact::Text(ULONG tag) const {
 }
 
 void Contact::SetText(ULONG tag, const std::string& value) {
-    if (!value.empty()) {
+    if (!Trim(value).empty()) {
         text[tag] = value;
     }
 }
 
 bool Contact::SetFirstFree(const std::vector<ULONG>& tags, const std::string& value) {
-    if (value.empty()) {
+    if (Trim(value).empty()) {
         return true;
     }
     for (ULONG tag : tags) {
@@ -43,7 +43,7 @@ bool Contact::SetFirstFree(const std::vector<ULONG>& tags, const std::string& va
 }
 
 void Contact::AppendText(ULONG tag, const std::string& value) {
-    if (value.empty()) {
+    if (Trim(value).empty()) {
         return;
     }
     std::string& target = text[tag];
@@ -366,7 +366,7 @@ AddressTags AddressTagsOf(Place place) {
 }
 
 bool Address::Empty() const {
-    return street.empty() && city.empty() && state.empty() && postal.empty() && country.empty();
+    return Trim(street + city + state + postal + country).empty();
 }
 
 bool AddAddress(Contact& contact, Place place, const Address& address) {
@@ -394,6 +394,31 @@ bool AddWebPage(Contact& contact, Place place, const std::string& url) {
         return contact.SetFirstFree({PR_BUSINESS_HOME_PAGE, PR_PERSONAL_HOME_PAGE}, url);
     }
     return contact.SetFirstFree({PR_PERSONAL_HOME_PAGE, PR_BUSINESS_HOME_PAGE}, url);
+}
+
+bool IsAddressTag(ULONG tag) {
+    static const std::set<ULONG> tags = {
+        PR_EMAIL_ADDRESS,
+        PR_PERSONAL_HOME_PAGE,
+        PR_BUSINESS_HOME_PAGE,
+        PR_PRIMARY_TELEPHONE_NUMBER,
+        PR_BUSINESS_TELEPHONE_NUMBER,
+        PR_BUSINESS2_TELEPHONE_NUMBER,
+        PR_HOME_TELEPHONE_NUMBER,
+        PR_HOME2_TELEPHONE_NUMBER,
+        PR_MOBILE_TELEPHONE_NUMBER,
+        PR_PAGER_TELEPHONE_NUMBER,
+        PR_CAR_TELEPHONE_NUMBER,
+        PR_ISDN_NUMBER,
+        PR_ASSISTANT_TELEPHONE_NUMBER,
+        PR_CALLBACK_TELEPHONE_NUMBER,
+        PR_RADIO_TELEPHONE_NUMBER,
+        PR_OTHER_TELEPHONE_NUMBER,
+        PR_PRIMARY_FAX_NUMBER,
+        PR_BUSINESS_FAX_NUMBER,
+        PR_HOME_FAX_NUMBER,
+    };
+    return tags.count(tag) != 0;
 }
 
 short GenderOf(const std::string& text) {

@@ -32,9 +32,10 @@ struct Contact {
 
     bool Has(ULONG tag) const;
     std::string Text(ULONG tag) const;
-    // Stores non-empty text; a later value for the same tag replaces it.
+    // Text is kept as written, blanks at either end included; text of blanks
+    // alone counts as none. A later value for the same tag replaces it.
     void SetText(ULONG tag, const std::string& value);
-    // Stores non-empty text in the first of `tags` that is still free.
+    // Stores text in the first of `tags` that is still free.
     bool SetFirstFree(const std::vector<ULONG>& tags, const std::string& value);
     // Appends to a multi-valued note-like text with a line break.
     void AppendText(ULONG tag, const std::string& value);
@@ -102,6 +103,10 @@ struct Address {
 bool AddAddress(Contact& contact, Place place, const Address& address);
 
 bool AddWebPage(Contact& contact, Place place, const std::string& url);
+
+// An address of some kind: e-mail, web page, telephone or fax number. Blanks
+// at its ends mean nothing, and every reader drops them.
+bool IsAddressTag(ULONG tag);
 
 // "male"/"m" -> genderMale and so on; genderUnspecified when unknown.
 short GenderOf(const std::string& text);

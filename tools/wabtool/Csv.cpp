@@ -1,9 +1,12 @@
 #include "tools/wabtool/Csv.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <unordered_map>
 
+#include "platform/wab32/WabLabels.h"
+#include "tools/wabtool/Encoding.h"
 #include "tools/wabtool/Text.h"
 
 namespace wabtool {
@@ -11,81 +14,20 @@ namespace {
 
 // ---- Columns ------------------------------------------------------------------------
 
-// The address book's property labels, which are also our export's header.
-struct Column {
-    ULONG tag;
-    const char* label;
-};
+// The address book's property labels, which are also our export's header,
+// then what a contact from a vCard may also carry.
+using Column = WabPropertyLabel;
 
-const Column kColumns[] = {
-    {PR_DISPLAY_NAME, "Display Name"},
-    {PR_EMAIL_ADDRESS, "Email Address"},
-    {PR_SURNAME, "Last Name"},
-    {PR_MIDDLE_NAME, "Middle Name"},
-    {PR_GIVEN_NAME, "First Name"},
-    {PR_COMPANY_NAME, "Company"},
-    {PR_TITLE, "Title"},
-    {PR_DEPARTMENT_NAME, "Department"},
-    {PR_COMMENT, "Comment"},
-    {PR_CALLBACK_TELEPHONE_NUMBER, "Callback Telephone No."},
-    {PR_BUSINESS_TELEPHONE_NUMBER, "Business Telephone No."},
-    {PR_HOME_TELEPHONE_NUMBER, "Home Telephone No."},
-    {PR_PRIMARY_TELEPHONE_NUMBER, "Primary Telephone No."},
-    {PR_RADIO_TELEPHONE_NUMBER, "Radio Telephone No."},
-    {PR_MOBILE_TELEPHONE_NUMBER, "Mobile Telephone No."},
-    {PR_CAR_TELEPHONE_NUMBER, "Car Telephone No."},
-    {PR_OTHER_TELEPHONE_NUMBER, "Other Telephone No."},
-    {PR_PAGER_TELEPHONE_NUMBER, "Pager No."},
-    {PR_PRIMARY_FAX_NUMBER, "Primary Fax"},
-    {PR_BUSINESS_FAX_NUMBER, "Business Fax"},
-    {PR_HOME_FAX_NUMBER, "Home Fax"},
-    {PR_PERSONAL_HOME_PAGE, "Personal Homepage"},
-    {PR_BUSINESS_HOME_PAGE, "Business Homepage"},
-    {PR_BUSINESS_ADDRESS_COUNTRY, "Country ( Business )"},
-    {PR_BUSINESS_ADDRESS_STATE_OR_PROVINCE, "State or Province ( Business )"},
-    {PR_BUSINESS_ADDRESS_CITY, "City ( Business )"},
-    {PR_BUSINESS_ADDRESS_STREET, "Street ( Business )"},
-    {PR_BUSINESS_ADDRESS_POSTAL_CODE, "Postal ( Business )"},
-    {PR_HOME_ADDRESS_COUNTRY, "Country ( Home )"},
-    {PR_HOME_ADDRESS_STATE_OR_PROVINCE, "State or Province ( Home )"},
-    {PR_HOME_ADDRESS_CITY, "City ( Home )"},
-    {PR_HOME_ADDRESS_STREET, "Street (Home )"},
-    {PR_HOME_ADDRESS_POSTAL_CODE, "Postal ( Home )"},
-    {PR_OTHER_ADDRESS_COUNTRY, "Country ( Other )"},
-    {PR_OTHER_ADDRESS_STATE_OR_PROVINCE, "State or Province ( Other )"},
-    {PR_OTHER_ADDRESS_CITY, "City ( Other )"},
-    {PR_OTHER_ADDRESS_STREET, "Street ( Other )"},
-    {PR_OTHER_ADDRESS_POSTAL_CODE, "Postal ( Other )"},
-    {PR_ACCOUNT, "Account"},
-    {PR_GENERATION, "Generation"},
-    {PR_GOVERNMENT_ID_NUMBER, "Government ID"},
-    {PR_INITIALS, "Initials"},
-    {PR_KEYWORD, "Keyword"},
-    {PR_LANGUAGE, "Language"},
-    {PR_LOCATION, "Location"},
-    {PR_MHS_COMMON_NAME, "MHS Common Name"},
-    {PR_ORGANIZATIONAL_ID_NUMBER, "Organizational ID"},
-    {PR_BUSINESS2_TELEPHONE_NUMBER, "Business Phone 2"},
-    {PR_HOME2_TELEPHONE_NUMBER, "Home Phone 2"},
-    {PR_ISDN_NUMBER, "ISDN Number"},
-    {PR_ASSISTANT_TELEPHONE_NUMBER, "Assistant Telephone No."},
-    {PR_ASSISTANT, "Assistant"},
-    {PR_HOBBIES, "Hobbies"},
-    {PR_PROFESSION, "Profession"},
-    {PR_BIRTHDAY, "Birthday"},
-    {PR_WEDDING_ANNIVERSARY, "Wedding Anniversary"},
-    {PR_FTP_SITE, "FTP Site"},
-    {PR_CUSTOMER_ID, "Customer ID"},
-    {PR_MANAGER_NAME, "Manager Name"},
-    {PR_COMPUTER_NETWORK_NAME, "Computer Network Name"},
-    {PR_GENDER, "Gender"},
-    {PR_NICKNAME, "Nick Name"},
-    {PR_SPOUSE_NAME, "Spouse Name"},
-    {PR_CHILDRENS_NAMES, "Children's Names"},
-    // Beyond the labels: what a contact from a vCard may also carry.
-    {PR_DISPLAY_NAME_PREFIX, "Name Prefix"},
-    {PR_CONTACT_EMAIL_ADDRESSES, "Email Addresses"},
-};
+constexpr auto kColumns = [] {
+    std::array<Column, std::size(kWabPropertyLabels) + 2> columns{};
+    std::size_t n = 0;
+    for (const Column& c : kWabPropertyLabels) {
+        columns[n++] = c;
+    }
+    columns[n++] = {PR_DISPLAY_NAME_PREFIX, "Name Prefix"};
+    columns[n++] = {PR_CONTACT_EMAIL_ADDRESSES, "Email Addresses"};
+    return columns;
+}();
 
 constexpr const char* kMultiSeparator = " ::: "; // as contact services write lists
 
@@ -127,18 +69,18 @@ const std::unordered_map<std::string, Rule>& Rules() {
         std::unordered_map<std::string, Rule> r;
         for (const Column& c : kColumns) {
             Kind kind = Kind::Text;
-            if (PROP_TYPE(c.tag) == PT_SYSTIME) {
+            if (PROP_TYPE(c.ulPropTag) == PT_SYSTIME) {
                 kind = Kind::Date;
-            } else if (c.tag == PR_GENDER) {
+            } else if (c.ulPropTag == PR_GENDER) {
                 kind = Kind::Gender;
-            } else if (c.tag == PR_CHILDRENS_NAMES) {
+            } else if (c.ulPropTag == PR_CHILDRENS_NAMES) {
                 kind = Kind::Children;
-            } else if (c.tag == PR_CONTACT_EMAIL_ADDRESSES) {
+            } else if (c.ulPropTag == PR_CONTACT_EMAIL_ADDRESSES) {
                 kind = Kind::EmailList;
-            } else if (c.tag == PR_EMAIL_ADDRESS) {
+            } else if (c.ulPropTag == PR_EMAIL_ADDRESS) {
                 kind = Kind::Email;
             }
-            r[ToLower(c.label)] = TextRule(c.tag, kind);
+            r[ToLower(c.pszLabel)] = TextRule(c.ulPropTag, kind);
         }
         const std::pair<const char*, ULONG> aliases[] = {
             {"name", PR_DISPLAY_NAME},
@@ -328,13 +270,10 @@ bool ParseRecords(std::string_view text, const std::string& file, std::vector<Re
                     }
                     continue;
                 }
-                if (c == '\r' || c == '\n') {
+                if (const std::size_t length = LineBreakAt(text, i); length != 0) {
                     ++line;
-                    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                        ++i;
-                    }
                     field += '\n';
-                    ++i;
+                    i += length;
                     continue;
                 }
                 field += c;
@@ -348,11 +287,8 @@ bool ParseRecords(std::string_view text, const std::string& file, std::vector<Re
                 field.clear();
                 wasQuoted = false;
                 ++i;
-            } else if (c == '\r' || c == '\n') {
-                if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                    ++i;
-                }
-                ++i;
+            } else if (const std::size_t length = LineBreakAt(text, i); length != 0) {
+                i += length;
                 ++line;
                 endOfRecord = true;
             } else {
@@ -414,7 +350,7 @@ struct RowReader {
         switch (rule.kind) {
         case Kind::Text: // as written: a value may start or end with blanks on purpose
             if (!c.Has(rule.tag)) {
-                c.SetText(rule.tag, raw);
+                c.SetText(rule.tag, IsAddressTag(rule.tag) ? value : raw);
             }
             break;
         case Kind::Append:
@@ -431,9 +367,9 @@ struct RowReader {
             }
             break;
         case Kind::Children:
-            for (const std::string& child : Split(value, kMultiSeparator)) {
+            for (const std::string& child : Split(raw, kMultiSeparator)) {
                 if (!Trim(child).empty()) {
-                    c.lists[PR_CHILDRENS_NAMES].emplace_back(Trim(child));
+                    c.lists[PR_CHILDRENS_NAMES].push_back(child);
                 }
             }
             break;
@@ -564,30 +500,39 @@ struct RowReader {
                 Warn("no free address field for another address; left out");
             }
         }
+        // Fields the address book keeps once: a second value is warned about.
+        auto one = [&](ULONG tag, const char* what, const std::string& value) {
+            if (!c.SetFirstFree({tag}, value)) {
+                Warn(std::string("the address book keeps one ") + what + "; \"" + value +
+                     "\" left out");
+            }
+        };
         for (const auto& [index, fields] : groups["organization"]) {
-            c.SetFirstFree({PR_COMPANY_NAME}, field(fields, "name"));
-            c.SetFirstFree({PR_TITLE}, field(fields, "title"));
-            c.SetFirstFree({PR_DEPARTMENT_NAME}, field(fields, "department"));
-            c.SetFirstFree({PR_LOCATION}, field(fields, "location"));
+            one(PR_COMPANY_NAME, "company", field(fields, "name"));
+            one(PR_TITLE, "job title", field(fields, "title"));
+            one(PR_DEPARTMENT_NAME, "department", field(fields, "department"));
+            one(PR_LOCATION, "office location", field(fields, "location"));
         }
         for (const auto& [index, fields] : groups["relation"]) {
             std::string type = ToLower(field(fields, "type"));
             for (const std::string& name : Values(field(fields, "value"))) {
                 if (type == "spouse" || type == "partner" || type == "domestic partner") {
-                    c.SetFirstFree({PR_SPOUSE_NAME}, name);
+                    one(PR_SPOUSE_NAME, "spouse", name);
                 } else if (type == "child") {
                     c.lists[PR_CHILDRENS_NAMES].push_back(name);
                 } else if (type == "assistant") {
-                    c.SetFirstFree({PR_ASSISTANT}, name);
+                    one(PR_ASSISTANT, "assistant", name);
                 } else if (type == "manager") {
-                    c.SetFirstFree({PR_MANAGER_NAME}, name);
+                    one(PR_MANAGER_NAME, "manager", name);
                 }
             }
         }
         for (const auto& [index, fields] : groups["website"]) {
             Place place = PlaceOf({}, field(fields, "type"));
             for (const std::string& url : Values(field(fields, "value"))) {
-                AddWebPage(c, place == Place::Work ? Place::Work : Place::Home, url);
+                if (!AddWebPage(c, place == Place::Work ? Place::Work : Place::Home, url)) {
+                    Warn("the address book keeps two web pages; \"" + url + "\" left out");
+                }
             }
         }
         for (const auto& [index, fields] : groups["event"]) {
@@ -634,19 +579,17 @@ std::string CsvDate(std::uint64_t fileTime) {
 } // namespace
 
 bool ReadCsv(std::string_view text, const std::string& file, std::vector<Contact>& contacts,
-             std::vector<Issue>& warnings, Issue& error) {
+             std::vector<Issue>& warnings, Issue& error, const TextSource& source) {
     std::vector<Record> records;
     if (!ParseRecords(text, file, records, error)) {
         return false;
     }
-    // Mail clients write their exports in the Windows code page; the address
-    // book keeps UTF-8, as the vCard reader gives it. Field by field, so one
+    // Mail clients write their exports in a code page of their own, which the
+    // file does not name; the address book keeps UTF-8. Field by field, so one
     // stray byte does not turn the accents of a UTF-8 file into others.
     for (Record& record : records) {
         for (std::string& field : record.fields) {
-            if (!IsValidUtf8(field)) {
-                field = Cp1252ToUtf8(field);
-            }
+            field = UndeclaredToUtf8(field, source.codePage);
         }
     }
     if (records.empty() || (records[0].fields.size() == 1 && Trim(records[0].fields[0]).empty())) {
@@ -706,7 +649,7 @@ void WriteCsvHeader(std::string& out) {
     bool first = true;
     for (const Column& c : kColumns) {
         out += first ? "" : ",";
-        out += Quote(c.label);
+        out += Quote(c.pszLabel);
         first = false;
     }
     out += "\r\n";
@@ -716,35 +659,35 @@ void WriteCsvRow(const Contact& contact, std::string& out) {
     bool first = true;
     for (const Column& column : kColumns) {
         std::string value;
-        if (column.tag == PR_CONTACT_EMAIL_ADDRESSES) {
+        if (column.ulPropTag == PR_CONTACT_EMAIL_ADDRESSES) {
             std::size_t preferred = 0;
             std::vector<std::string> emails = contact.Emails(preferred);
             if (emails.size() > 1) {
                 value = Join(emails, kMultiSeparator);
             }
-        } else if (column.tag == PR_EMAIL_ADDRESS) {
+        } else if (column.ulPropTag == PR_EMAIL_ADDRESS) {
             std::size_t preferred = 0;
             std::vector<std::string> emails = contact.Emails(preferred);
             value = emails.empty() ? std::string() : emails[preferred];
-        } else if (PROP_TYPE(column.tag) == PT_SYSTIME) {
-            auto it = contact.numbers.find(column.tag);
+        } else if (PROP_TYPE(column.ulPropTag) == PT_SYSTIME) {
+            auto it = contact.numbers.find(column.ulPropTag);
             if (it != contact.numbers.end()) {
                 value = CsvDate(static_cast<std::uint64_t>(it->second));
             }
-        } else if (column.tag == PR_GENDER) {
-            auto it = contact.numbers.find(column.tag);
+        } else if (column.ulPropTag == PR_GENDER) {
+            auto it = contact.numbers.find(column.ulPropTag);
             if (it != contact.numbers.end()) {
                 value = it->second == genderMale     ? "Male"
                         : it->second == genderFemale ? "Female"
                                                      : "";
             }
-        } else if (column.tag == PR_CHILDRENS_NAMES) {
-            auto it = contact.lists.find(column.tag);
+        } else if (column.ulPropTag == PR_CHILDRENS_NAMES) {
+            auto it = contact.lists.find(column.ulPropTag);
             if (it != contact.lists.end()) {
                 value = Join(it->second, kMultiSeparator);
             }
         } else {
-            value = contact.Text(column.tag);
+            value = contact.Text(column.ulPropTag);
         }
         out += first ? "" : ",";
         out += Quote(value);

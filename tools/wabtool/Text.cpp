@@ -5,30 +5,6 @@
 namespace wabtool {
 namespace {
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// 0x80..0x9F of Windows-1252; 0 where the code page has no character.
-const std::uint16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
 bool ParseDigits(std::string_view text, std::size_t& pos, int count, int& value) {
     value = 0;
     for (int i = 0; i < count; ++i) {
@@ -63,113 +39,112 @@ int DaysInMonth(int y, int m) {
     return m == 2 && leap ? 29 : days[m - 1];
 }
 
+// The bytes of the UTF-8 character at `i`; 0 where there is none.
+std::size_t Utf8Length(std::string_view text, std::size_t i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+        return 1;
+    }
+    int extra;
+    std::uint32_t cp;
+    if ((c & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + static_cast<std::size_t>(extra) >= text.size()) {
+        return 0;
+    }
+    for (int k = 1; k <= extra; ++k) {
+        auto cc = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+        if ((cc & 0xC0) != 0x80) {
+            return 0;
+        }
+        cp = (cp << 6) | (cc & 0x3F);
+    }
+    static const std::uint32_t minimum[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return 0;
+    }
+    return static_cast<std::size_t>(extra) + 1;
+}
+
 constexpr std::int64_t kTicksPerSecond = 10000000;
 constexpr std::int64_t kEpochDays1601 = -134774; // 1601-01-01 relative to 1970-01-01
 
 } // namespace
 
 bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        auto c = static_cast<unsigned char>(text[i]);
-        int extra;
-        std::uint32_t cp;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = Utf8Length(text, i);
+        if (length == 0) {
             return false;
         }
-        if (i + static_cast<std::size_t>(extra) >= text.size()) {
-            return false;
-        }
-        for (int k = 1; k <= extra; ++k) {
-            auto cc = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((cc & 0xC0) != 0x80) {
-                return false;
-            }
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        static const std::uint32_t minimum[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            return false;
-        }
-        i += static_cast<std::size_t>(extra) + 1;
+        i += length;
     }
     return true;
 }
 
-std::string Cp1252ToUtf8(std::string_view text) {
+std::string Escaped(std::string_view text) {
+    static const char hex[] = "0123456789ABCDEF";
     std::string out;
-    out.reserve(text.size() + text.size() / 4);
-    for (char ch : text) {
-        auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x80 && c < 0xA0) {
-            std::uint16_t cp = kCp1252High[c - 0x80];
-            AppendUtf8(out, cp != 0 ? cp : 0xFFFD);
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t length = Utf8Length(text, i);
+        if (c == '\t' || c == '\n' || c == '\r') {
+            out += c == '\t' ? "\\t" : c == '\n' ? "\\n" : "\\r";
+        } else if (length == 0 || c < 0x20 || c == 0x7F) {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
+        } else if (c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+            const auto c1 = static_cast<unsigned char>(text[i + 1]);
+            out += "\\u00";
+            out += hex[c1 >> 4];
+            out += hex[c1 & 0xF];
         } else {
-            AppendUtf8(out, c);
+            out.append(text.substr(i, length));
         }
+        i += length == 0 ? 1 : length;
     }
     return out;
 }
 
-std::string Latin1ToUtf8(std::string_view text) {
+std::size_t LineBreakAt(std::string_view text, std::size_t i) {
+    if (text[i] == '\n') {
+        return 1;
+    }
+    if (text[i] != '\r') {
+        return 0;
+    }
+    if (text.substr(i, 3) == "\r\r\n") {
+        return 3;
+    }
+    return text.substr(i, 2) == "\r\n" ? 2 : 1;
+}
+
+std::string UnifyLineBreaks(std::string_view text) {
     std::string out;
-    out.reserve(text.size() + text.size() / 4);
-    for (char ch : text) {
-        AppendUtf8(out, static_cast<unsigned char>(ch));
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            out += text[i];
+        }
     }
     return out;
-}
-
-bool DecodeFileText(std::string_view bytes, std::string& out) {
-    out.clear();
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        out.assign(bytes.substr(3));
-        return true;
-    }
-    bool le = bytes.substr(0, 2) == "\xFF\xFE";
-    bool be = bytes.substr(0, 2) == "\xFE\xFF";
-    if (!le && !be) {
-        out.assign(bytes);
-        return true;
-    }
-    if (bytes.size() % 2 != 0) {
-        return false;
-    }
-    auto unit = [&](std::size_t i) -> std::uint32_t {
-        auto a = static_cast<unsigned char>(bytes[i]);
-        auto b = static_cast<unsigned char>(bytes[i + 1]);
-        return le ? (a | (b << 8)) : ((a << 8) | b);
-    };
-    for (std::size_t i = 2; i < bytes.size(); i += 2) {
-        std::uint32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF) {
-            if (i + 3 >= bytes.size()) {
-                return false;
-            }
-            std::uint32_t low = unit(i + 2);
-            if (low < 0xDC00 || low > 0xDFFF) {
-                return false;
-            }
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-            i += 2;
-        } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
-            return false;
-        }
-        AppendUtf8(out, cp);
-    }
-    return true;
 }
 
 std::string ToUpper(std::string_view text) {

@@ -12,12 +12,17 @@
 namespace wabtool {
 
 bool IsValidUtf8(std::string_view text);
-// Windows-1252 (a superset of ISO-8859-1's printable range) to UTF-8.
-std::string Cp1252ToUtf8(std::string_view text);
-std::string Latin1ToUtf8(std::string_view text);
-// A file's bytes as UTF-8: BOM dropped, UTF-16 (with BOM) converted. False
-// on malformed UTF-16.
-bool DecodeFileText(std::string_view bytes, std::string& out);
+
+// The length of the line break at `i`: CR LF, LF, a lone CR, and CR CR LF
+// (as some phones write it) each end one line; 0 where there is none.
+std::size_t LineBreakAt(std::string_view text, std::size_t i);
+
+// For a terminal: control characters (C0, DEL, C1) and bytes that are not
+// UTF-8 as escapes (\t, \n, \r, \x1B, \u009B); everything else as it is.
+std::string Escaped(std::string_view text);
+
+// CR LF and a lone CR as LF.
+std::string UnifyLineBreaks(std::string_view text);
 
 std::string ToUpper(std::string_view text); // ASCII only
 std::string ToLower(std::string_view text);

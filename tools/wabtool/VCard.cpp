@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tools/wabtool/Encoding.h"
 #include "tools/wabtool/Text.h"
 
 namespace wabtool {
@@ -15,18 +16,17 @@ struct PhysicalLine {
     std::size_t number;
 };
 
-// CRLF, LF or a lone CR.
 std::vector<PhysicalLine> SplitLines(std::string_view text) {
     std::vector<PhysicalLine> lines;
     std::size_t start = 0;
     std::size_t number = 1;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
+    for (std::size_t i = 0; i < text.size();) {
+        if (const std::size_t length = LineBreakAt(text, i); length != 0) {
             lines.push_back({text.substr(start, i - start), number++});
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-            start = i + 1;
+            i += length;
+            start = i;
+        } else {
+            ++i;
         }
     }
     if (start < text.size()) {
@@ -151,22 +151,31 @@ int HexValue(char c) {
     return -1;
 }
 
-bool DecodeQuotedPrintable(std::string_view in, std::string& out) {
-    out.clear();
+// As a robust reader should: an "=" not followed by two hex digits stays as
+// it is. Soft line breaks are gone already.
+std::string DecodeQuotedPrintable(std::string_view in) {
+    std::string out;
+    out.reserve(in.size());
     for (std::size_t i = 0; i < in.size(); ++i) {
-        if (in[i] != '=') {
+        if (in[i] == '=' && i + 2 < in.size() && HexValue(in[i + 1]) >= 0 &&
+            HexValue(in[i + 2]) >= 0) {
+            out += static_cast<char>(HexValue(in[i + 1]) * 16 + HexValue(in[i + 2]));
+            i += 2;
+        } else {
             out += in[i];
-            continue;
         }
-        if (i + 1 == in.size()) {
-            break; // a soft break at the very end
-        }
-        if (i + 2 >= in.size() || HexValue(in[i + 1]) < 0 || HexValue(in[i + 2]) < 0) {
-            return false;
-        }
-        out += static_cast<char>(HexValue(in[i + 1]) * 16 + HexValue(in[i + 2]));
-        i += 2;
     }
+    return out;
+}
+
+// A quoted-printable line ends in a soft break: "=", perhaps followed by
+// blanks a transport added. Takes the break off.
+bool TakeSoftBreak(std::string& line) {
+    std::size_t end = line.find_last_not_of(" \t");
+    if (end == std::string::npos || line[end] != '=') {
+        return false;
+    }
+    line.resize(end);
     return true;
 }
 
@@ -201,32 +210,28 @@ bool DecodeBase64(std::string_view in, std::string& out) {
     return true;
 }
 
-// Brings a value into UTF-8 according to its CHARSET parameter.
-bool ToUtf8(std::string& value, const std::string& charset, std::string& problem) {
-    if (charset.empty() || charset == "US-ASCII" || charset == "ASCII") {
-        if (!IsValidUtf8(value)) {
-            value = Cp1252ToUtf8(value); // what unlabelled 8-bit text from Windows is
+// Brings a value into UTF-8: by its CHARSET parameter where it names one,
+// else as the file's other text. What cannot be read as declared is read as
+// undeclared, and `problem` says so.
+std::string ToUtf8(std::string_view value, const std::string& charset, bool encoded,
+                   const TextSource& source, std::string& problem) {
+    if (source.unicode && !encoded) {
+        return std::string(value); // the whole file is UTF-8 by now
+    }
+    if (!charset.empty() && charset != "US-ASCII" && charset != "ASCII") {
+        std::string out;
+        if (charset == "UTF-8" || charset == "UTF8") {
+            if (IsValidUtf8(value)) {
+                return std::string(value);
+            }
+            problem = "the text is not UTF-8 although CHARSET=UTF-8 says so";
+        } else if (ConvertToUtf8(value, charset, out)) {
+            return out;
+        } else {
+            problem = "unknown CHARSET=" + charset;
         }
-        return true;
     }
-    if (charset == "UTF-8" || charset == "UTF8") {
-        if (!IsValidUtf8(value)) {
-            problem = "the text is not valid UTF-8 although CHARSET=UTF-8 says so";
-            return false;
-        }
-        return true;
-    }
-    if (charset == "ISO-8859-1" || charset == "ISO8859-1" || charset == "LATIN1" ||
-        charset == "ISO_8859-1") {
-        value = Latin1ToUtf8(value);
-        return true;
-    }
-    if (charset == "WINDOWS-1252" || charset == "CP1252") {
-        value = Cp1252ToUtf8(value);
-        return true;
-    }
-    problem = "unsupported CHARSET=" + charset;
-    return false;
+    return UndeclaredToUtf8(value, source.codePage);
 }
 
 std::string Unescape(std::string_view s) {
@@ -275,7 +280,7 @@ std::vector<std::string> Components(std::string_view s, char separator) {
 }
 
 std::string Part(const std::vector<std::string>& parts, std::size_t i) {
-    return i < parts.size() ? std::string(Trim(parts[i])) : std::string();
+    return i < parts.size() ? parts[i] : std::string();
 }
 
 bool IsBinaryProperty(const std::string& name) {
@@ -290,6 +295,32 @@ struct CardReader {
 
     void Warn(std::size_t line, const std::string& message) {
         warnings.push_back({file, line, "warning: " + message});
+    }
+
+    // The value by its ENCODING, in UTF-8 by its CHARSET; false when it cannot
+    // be read at all.
+    bool Decode(Property& p, const TextSource& source, Issue& error) {
+        const bool qp = p.encoding == "QUOTED-PRINTABLE";
+        const bool base64 = p.encoding == "BASE64" || p.encoding == "B";
+        if (qp) {
+            p.value = DecodeQuotedPrintable(p.value);
+        } else if (base64) {
+            std::string decoded;
+            if (!DecodeBase64(p.value, decoded)) {
+                error = {file, p.line, "bad base64 text in " + p.name};
+                return false;
+            }
+            p.value = std::move(decoded);
+        }
+        std::string problem;
+        p.value = ToUtf8(p.value, p.charset, qp || base64, source, problem);
+        if (!problem.empty()) {
+            Warn(p.line, problem + " in " + p.name + "; read as " + source.codePage);
+        }
+        // Encoded line breaks come as CR LF too; the address book keeps LF,
+        // as every other line break in a value is read.
+        p.value = UnifyLineBreaks(p.value);
+        return true;
     }
 
     std::optional<std::uint64_t> Date(const Property& p, const char* what) {
@@ -325,7 +356,7 @@ struct CardReader {
             const std::string& n = p.name;
             if (n == "FN") {
                 if (!c.Has(PR_DISPLAY_NAME)) {
-                    c.SetText(PR_DISPLAY_NAME, std::string(Trim(Unescape(v))));
+                    c.SetText(PR_DISPLAY_NAME, Unescape(v));
                 }
             } else if (n == "N") {
                 std::vector<std::string> parts = Components(v, ';');
@@ -352,7 +383,7 @@ struct CardReader {
                 std::vector<std::string> parts = Components(v, ';');
                 std::vector<std::string> street;
                 for (std::size_t i : {2u, 1u, 0u}) { // street, extended address, PO box
-                    if (!Part(parts, i).empty()) {
+                    if (!Trim(Part(parts, i)).empty()) {
                         street.push_back(Part(parts, i));
                     }
                 }
@@ -362,15 +393,7 @@ struct CardReader {
                     Warn(p.line, "no free address field for another address; left out");
                 }
             } else if (n == "ORG") {
-                std::vector<std::string> parts = Components(v, ';');
-                c.SetText(PR_COMPANY_NAME, Part(parts, 0));
-                std::vector<std::string> units;
-                for (std::size_t i = 1; i < parts.size(); ++i) {
-                    if (!Part(parts, i).empty()) {
-                        units.push_back(Part(parts, i));
-                    }
-                }
-                c.SetText(PR_DEPARTMENT_NAME, Join(units, ", "));
+                Organization(c, p);
             } else if (n == "TITLE") {
                 c.SetText(PR_TITLE, Unescape(v));
             } else if (n == "ROLE") {
@@ -387,10 +410,13 @@ struct CardReader {
                     c.numbers[PR_WEDDING_ANNIVERSARY] = static_cast<std::int64_t>(*ft);
                 }
             } else if (n == "URL") {
-                AddWebPage(c, PlaceOf(p.types, label), std::string(Trim(Unescape(v))));
+                const std::string url(Trim(Unescape(v)));
+                if (!AddWebPage(c, PlaceOf(p.types, label), url)) {
+                    Warn(p.line, "the address book keeps two web pages; \"" + url + "\" left out");
+                }
             } else if (n == "NICKNAME") {
                 if (!c.Has(PR_NICKNAME)) {
-                    c.SetText(PR_NICKNAME, std::string(Trim(Unescape(v))));
+                    c.SetText(PR_NICKNAME, Unescape(v));
                 }
             } else if (n == "GENDER") {
                 std::vector<std::string> parts = Components(v, ';');
@@ -411,21 +437,21 @@ struct CardReader {
                 for (const std::string& t : p.types) {
                     kind += " " + ToLower(t);
                 }
-                Related(c, kind, std::string(Trim(Unescape(v))));
+                Related(c, kind, Unescape(v), p.line);
             } else if (n == "X-SPOUSE" || n == "X-MS-SPOUSE" || n == "X-EVOLUTION-SPOUSE" ||
                        n == "X-KADDRESSBOOK-X-SPOUSENAME") {
-                Related(c, "spouse", Unescape(v));
+                Related(c, "spouse", Unescape(v), p.line);
             } else if (n == "X-CHILD" || n == "X-MS-CHILD" || n == "X-CHILDREN") {
-                Related(c, "child", Unescape(v));
+                Related(c, "child", Unescape(v), p.line);
             } else if (n == "X-ASSISTANT" || n == "X-MS-ASSISTANT" ||
                        n == "X-EVOLUTION-ASSISTANT" || n == "X-KADDRESSBOOK-X-ASSISTANTSNAME") {
-                Related(c, "assistant", Unescape(v));
+                Related(c, "assistant", Unescape(v), p.line);
             } else if (n == "X-MANAGER" || n == "X-MS-MANAGER" || n == "X-EVOLUTION-MANAGER" ||
                        n == "X-KADDRESSBOOK-X-MANAGERSNAME") {
-                Related(c, "manager", Unescape(v));
+                Related(c, "manager", Unescape(v), p.line);
             } else if (n == "LANG") {
                 if (!c.Has(PR_LANGUAGE)) {
-                    c.SetText(PR_LANGUAGE, std::string(Trim(Unescape(v))));
+                    c.SetText(PR_LANGUAGE, Unescape(v));
                 }
             } else if (n == "KIND" || n == "X-ADDRESSBOOKSERVER-KIND") {
                 if (EqualsNoCase(Trim(v), "group")) {
@@ -458,21 +484,44 @@ struct CardReader {
         return true;
     }
 
-    static void Related(Contact& c, const std::string& kind, const std::string& name) {
-        if (name.empty()) {
+    void Related(Contact& c, const std::string& kind, const std::string& name, std::size_t line) {
+        if (Trim(name).empty()) {
             return;
         }
+        auto one = [&](ULONG tag, const char* what) {
+            if (!c.SetFirstFree({tag}, name)) {
+                Warn(line, std::string("the address book keeps one ") + what + "; \"" + name +
+                               "\" left out");
+            }
+        };
         if (kind.find("spouse") != std::string::npos || kind.find("partner") != std::string::npos) {
-            c.SetFirstFree({PR_SPOUSE_NAME}, name);
+            one(PR_SPOUSE_NAME, "spouse");
         } else if (kind.find("child") != std::string::npos ||
                    kind.find("son") != std::string::npos ||
                    kind.find("daughter") != std::string::npos) {
             c.lists[PR_CHILDRENS_NAMES].push_back(name);
         } else if (kind.find("assistant") != std::string::npos) {
-            c.SetFirstFree({PR_ASSISTANT}, name);
+            one(PR_ASSISTANT, "assistant");
         } else if (kind.find("manager") != std::string::npos) {
-            c.SetFirstFree({PR_MANAGER_NAME}, name);
+            one(PR_MANAGER_NAME, "manager");
         }
+    }
+
+    // Company and units; a second company has no field of its own.
+    void Organization(Contact& c, const Property& p) {
+        std::vector<std::string> parts = Components(p.value, ';');
+        if (c.Has(PR_COMPANY_NAME)) {
+            Warn(p.line, "the address book keeps one company; \"" + Part(parts, 0) + "\" left out");
+            return;
+        }
+        c.SetText(PR_COMPANY_NAME, Part(parts, 0));
+        std::vector<std::string> units;
+        for (std::size_t i = 1; i < parts.size(); ++i) {
+            if (!Trim(Part(parts, i)).empty()) {
+                units.push_back(Part(parts, i));
+            }
+        }
+        c.SetText(PR_DEPARTMENT_NAME, Join(units, ", "));
     }
 
     // X-WAB-<tag>: a property we have no vCard name for, by its tag.
@@ -508,6 +557,68 @@ struct CardReader {
         }
     }
 };
+
+// A BEGIN or END line, or any line outside a card, which must be a BEGIN.
+bool CardBoundary(const Property& p, const std::string& value, bool& inCard, Issue& error) {
+    if (p.name == "BEGIN") {
+        if (!EqualsNoCase(value, "VCARD")) {
+            error.message = "unexpected BEGIN:" + value;
+            return false;
+        }
+        if (inCard) {
+            error.message = "BEGIN:VCARD inside a card (is END:VCARD missing?)";
+            return false;
+        }
+        inCard = true;
+        return true;
+    }
+    if (!inCard) {
+        error.message = "expected BEGIN:VCARD";
+        return false;
+    }
+    if (!EqualsNoCase(value, "VCARD")) {
+        error.message = "unexpected END:" + value;
+        return false;
+    }
+    inCard = false;
+    return true;
+}
+
+bool IsQuotedPrintable(std::string_view line) {
+    static constexpr std::string_view kName = "QUOTED-PRINTABLE";
+    const std::string_view header = line.substr(0, HeaderEnd(line));
+    for (std::size_t i = 0; i + kName.size() <= header.size(); ++i) {
+        if (EqualsNoCase(header.substr(i, kName.size()), kName)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The next property, unfolded. A quoted-printable value goes on after a soft
+// break, on a line that may be folded as well (as the published vCard 2.1
+// examples write it), and ends at a line without one, even a blank one.
+std::string NextLogicalLine(const std::vector<PhysicalLine>& lines, std::size_t& i) {
+    std::string logical(lines[i++].text);
+    const bool qp = IsQuotedPrintable(logical);
+    for (;;) {
+        const bool more = i < lines.size();
+        const bool folded =
+            more && !lines[i].text.empty() && (lines[i].text[0] == ' ' || lines[i].text[0] == '\t');
+        if (qp && TakeSoftBreak(logical)) {
+            if (!more) {
+                break;
+            }
+            logical.append(folded ? lines[i].text.substr(1) : lines[i].text);
+            ++i;
+        } else if (folded) {
+            logical.append(lines[i++].text.substr(1));
+        } else {
+            break;
+        }
+    }
+    return logical;
+}
 
 // ---- Writing ----------------------------------------------------------------------------
 
@@ -621,7 +732,7 @@ const PhoneLine kPhoneLines[] = {
 } // namespace
 
 bool ReadVCards(std::string_view text, const std::string& file, std::vector<Contact>& contacts,
-                std::vector<Issue>& warnings, Issue& error) {
+                std::vector<Issue>& warnings, Issue& error, const TextSource& source) {
     std::vector<PhysicalLine> lines = SplitLines(text);
     CardReader reader{file, warnings};
     bool inCard = false;
@@ -631,13 +742,7 @@ bool ReadVCards(std::string_view text, const std::string& file, std::vector<Cont
 
     for (std::size_t i = 0; i < lines.size();) {
         const std::size_t number = lines[i].number;
-        std::string logical(lines[i].text);
-        ++i;
-        while (i < lines.size() && !lines[i].text.empty() &&
-               (lines[i].text[0] == ' ' || lines[i].text[0] == '\t')) {
-            logical.append(lines[i].text.substr(1));
-            ++i;
-        }
+        const std::string logical = NextLogicalLine(lines, i);
         if (Trim(logical).empty()) {
             continue;
         }
@@ -649,48 +754,24 @@ bool ReadVCards(std::string_view text, const std::string& file, std::vector<Cont
                             : "expected BEGIN:VCARD"};
             return false;
         }
-        if (p.encoding == "QUOTED-PRINTABLE") {
-            // Soft line breaks: a trailing "=" continues on the next line,
-            // which is not indented and may split a multi-byte character.
-            while (!logical.empty() && logical.back() == '=' && i < lines.size()) {
-                logical.pop_back();
-                logical.append(lines[i].text);
-                ++i;
-            }
-            p.value = logical.substr(HeaderEnd(logical) + 1);
-        }
-
-        std::string value(Trim(p.value));
-        if (p.name == "BEGIN") {
-            if (!EqualsNoCase(value, "VCARD")) {
-                error = {file, number, "unexpected BEGIN:" + value};
+        const std::string value(Trim(p.value));
+        if (p.name == "BEGIN" || p.name == "END" || !inCard) {
+            if (!CardBoundary(p, value, inCard, error)) {
+                error.file = file;
+                error.line = number;
                 return false;
             }
-            if (inCard) {
-                error = {file, number, "BEGIN:VCARD inside a card (is END:VCARD missing?)"};
-                return false;
+            if (p.name == "BEGIN") {
+                cardLine = number;
+                props.clear();
+            } else {
+                Contact contact;
+                if (!reader.Map(props, cardLine, contact, error)) {
+                    return false;
+                }
+                contacts.push_back(std::move(contact));
+                ++found;
             }
-            inCard = true;
-            cardLine = number;
-            props.clear();
-            continue;
-        }
-        if (!inCard) {
-            error = {file, number, "expected BEGIN:VCARD"};
-            return false;
-        }
-        if (p.name == "END") {
-            if (!EqualsNoCase(value, "VCARD")) {
-                error = {file, number, "unexpected END:" + value};
-                return false;
-            }
-            Contact contact;
-            if (!reader.Map(props, cardLine, contact, error)) {
-                return false;
-            }
-            contacts.push_back(std::move(contact));
-            ++found;
-            inCard = false;
             continue;
         }
         if (p.name == "VERSION") {
@@ -703,23 +784,7 @@ bool ReadVCards(std::string_view text, const std::string& file, std::vector<Cont
         if (IsBinaryProperty(p.name)) {
             continue; // pictures and keys have no place in the address book
         }
-        std::string decoded;
-        if (p.encoding == "QUOTED-PRINTABLE") {
-            if (!DecodeQuotedPrintable(p.value, decoded)) {
-                error = {file, number, "bad quoted-printable text in " + p.name};
-                return false;
-            }
-            p.value = decoded;
-        } else if (p.encoding == "BASE64" || p.encoding == "B") {
-            if (!DecodeBase64(p.value, decoded)) {
-                error = {file, number, "bad base64 text in " + p.name};
-                return false;
-            }
-            p.value = decoded;
-        }
-        std::string problem;
-        if (!ToUtf8(p.value, p.charset, problem)) {
-            error = {file, number, problem + " in " + p.name};
+        if (!reader.Decode(p, source, error)) {
             return false;
         }
         props.push_back(std::move(p));
@@ -782,7 +847,17 @@ void WriteVCard(const Contact& c, VCardVersion version, std::string& out) {
     }
     for (const PhoneLine& phone : kPhoneLines) {
         std::string number = text(phone.tag);
-        if (!number.empty()) {
+        // A second number without a first would come back as the first.
+        const bool second =
+            phone.tag == PR_BUSINESS2_TELEPHONE_NUMBER || phone.tag == PR_HOME2_TELEPHONE_NUMBER;
+        const ULONG first = phone.tag == PR_HOME2_TELEPHONE_NUMBER ? PR_HOME_TELEPHONE_NUMBER
+                                                                   : PR_BUSINESS_TELEPHONE_NUMBER;
+        if (number.empty()) {
+            continue;
+        }
+        if (second && !c.Has(first)) {
+            line(TagName(phone.tag) + ":" + Escape(number));
+        } else {
             line(std::string("TEL;TYPE=") + (v4 ? phone.v4 : phone.v3) + ":" + Escape(number));
         }
     }

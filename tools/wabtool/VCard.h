@@ -6,13 +6,16 @@
 #include <vector>
 
 #include "tools/wabtool/Contact.h"
+#include "tools/wabtool/Encoding.h"
 
 namespace wabtool {
 
-// Every card of a file (text already UTF-8 or as read). False with `error`
-// set on the first problem; warnings are values that were left out.
+// Every card of a file (text already UTF-8 or as read; `source` says how to
+// read text that names no encoding). False with `error` set on the first
+// problem; warnings are values that were left out or read otherwise than
+// they say.
 bool ReadVCards(std::string_view text, const std::string& file, std::vector<Contact>& contacts,
-                std::vector<Issue>& warnings, Issue& error);
+                std::vector<Issue>& warnings, Issue& error, const TextSource& source = {});
 
 enum class VCardVersion { V3, V4 };
 void WriteVCard(const Contact& contact, VCardVersion version, std::string& out);

@@ -135,7 +135,8 @@ HRESULT AddressBook::Add(ULONG objectType, const SPropValue* props, ULONG count,
     return hr;
 }
 
-HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit, bool withProps) {
+HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit, bool withProps,
+                             const UnreadableEntry& unreadable) {
     if (!m_container) {
         return MAPI_E_CALL_FAILED;
     }
@@ -192,22 +193,22 @@ HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit,
             ComRef<IUnknown> unknown;
             hr = m_book->OpenEntry(view.entryId.cb, reinterpret_cast<LPENTRYID>(view.entryId.lpb),
                                    nullptr, 0, &type, unknown.out());
-            if (hr == MAPI_E_NOT_FOUND) {
-                continue; // deleted since the table was read
-            }
-            if (FAILED(hr)) {
-                return hr;
-            }
-            ComRef<IMAPIProp> entry(static_cast<IMAPIProp*>(unknown.release()));
             LPSPropValue props = nullptr;
-            hr = entry->GetProps(nullptr, 0, &view.count, &props);
-            if (hr == MAPI_E_OBJECT_DELETED) {
-                continue;
-            }
-            if (FAILED(hr)) {
-                return hr;
+            if (SUCCEEDED(hr)) {
+                ComRef<IMAPIProp> entry(static_cast<IMAPIProp*>(unknown.release()));
+                hr = entry->GetProps(nullptr, 0, &view.count, &props);
             }
             WabBuffer heldProps(m_object.get(), props);
+            if (hr == MAPI_E_NOT_FOUND || hr == MAPI_E_OBJECT_DELETED) {
+                continue; // deleted since the table was read
+            }
+            if (FAILED(hr) && !unreadable) {
+                return hr;
+            }
+            if (FAILED(hr)) {
+                unreadable(view.entryId, hr);
+                continue;
+            }
             view.props = props;
             if (!visit(view)) {
                 return S_OK;

@@ -4,55 +4,21 @@
 
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "platform/wab32/ComRef.h"
 #include "platform/wab32/WabAbi.h"
 #include "platform/wab32/WabResults.h"
 
 namespace wabtool {
 
-// Holds one reference to a library object.
-template <class T> class ComRef {
-public:
-    ComRef() = default;
-    explicit ComRef(T* p) : m_p(p) {}
-    ~ComRef() { reset(); }
-    ComRef(ComRef&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
-    ComRef& operator=(ComRef&& other) noexcept {
-        if (this != &other) {
-            reset(std::exchange(other.m_p, nullptr));
-        }
-        return *this;
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-
-    T* get() const { return m_p; }
-    T* operator->() const { return m_p; }
-    explicit operator bool() const { return m_p != nullptr; }
-    // For out-parameters: drops what is held first.
-    T** out() {
-        reset();
-        return &m_p;
-    }
-    void reset(T* p = nullptr) {
-        if (m_p != nullptr) {
-            m_p->Release();
-        }
-        m_p = p;
-    }
-    // Hands the reference to the caller.
-    T* release() { return std::exchange(m_p, nullptr); }
-
-private:
-    T* m_p = nullptr;
-};
-
-// A buffer the library allocated, given back with FreeBuffer.
+// A buffer the library allocated, given back with FreeBuffer. Holds a
+// reference to the object that frees it, so it may outlive AddressBook::Close.
 class WabBuffer {
 public:
-    explicit WabBuffer(IWABObject* object, void* p = nullptr) : m_object(object), m_p(p) {}
+    explicit WabBuffer(IWABObject* object, void* p = nullptr) : m_object(object), m_p(p) {
+        object->AddRef();
+    }
     ~WabBuffer() { reset(); }
     WabBuffer(const WabBuffer&) = delete;
     WabBuffer& operator=(const WabBuffer&) = delete;
@@ -65,7 +31,7 @@ public:
     template <class T> T* as() const { return static_cast<T*>(m_p); }
 
 private:
-    IWABObject* m_object;
+    ComRef<IWABObject> m_object;
     void* m_p;
 };
 
@@ -101,8 +67,12 @@ public:
     HRESULT Add(ULONG objectType, const SPropValue* props, ULONG count,
                 std::vector<BYTE>* entryId = nullptr);
     // Stops early when the visitor returns false. withProps: open every entry
-    // and fetch all its properties; otherwise the row's columns only.
-    HRESULT ForEach(const std::function<bool(const EntryView&)>& visit, bool withProps = true);
+    // and fetch all its properties; otherwise the row's columns only. An
+    // entry that cannot be opened or read ends the walk with its failure, or,
+    // given `unreadable`, is handed to it and left out.
+    using UnreadableEntry = std::function<void(const SBinary& entryId, HRESULT hr)>;
+    HRESULT ForEach(const std::function<bool(const EntryView&)>& visit, bool withProps = true,
+                    const UnreadableEntry& unreadable = nullptr);
     HRESULT Delete(const std::vector<BYTE>& entryId);
 
     IAddrBook* Book() const { return m_book.get(); }

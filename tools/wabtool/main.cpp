@@ -3,6 +3,7 @@
 #include "tools/wabtool/Commands.h"
 
 #include <cstdio>
+#include <exception>
 #include <new>
 
 int main(int argc, char** argv) {
@@ -13,6 +14,9 @@ int main(int argc, char** argv) {
         // An input too large to hold: the unwinding has undone any open
         // transaction, so nothing was added.
         std::fputs("wabtool: out of memory; the address book was not changed\n", stderr);
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "wabtool: %s; the address book was not changed\n", e.what());
         return 1;
     }
 }

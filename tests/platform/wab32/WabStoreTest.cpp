@@ -2,10 +2,12 @@
 #include <dlfcn.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <pwd.h>
 #include <set>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,7 +19,6 @@ using wabtest::ScopedEnv;
 using wabtest::StringProp;
 using wabtest::TempDir;
 using wabtool::AddressBook;
-using wabtool::ComRef;
 using wabtool::EntryView;
 using wabtool::WabBuffer;
 
@@ -85,6 +86,50 @@ std::string IntegrityOf(const std::string& file) {
     sqlite3_close(db);
     return verdict;
 }
+
+// Every file of a folder with its bytes.
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        files[entry.path().filename().string()] = ReadBytes(entry.path().string());
+    }
+    return files;
+}
+
+// A store whose last contact sits committed in its WAL, as a writer that
+// was killed leaves it: the WAL and the shared-memory file stay beside it.
+void MakeStoreWithPendingWal(const std::string& file) {
+    MakeStore(file, 1);
+    pid_t child = fork();
+    if (child == 0) {
+        AddressBook book;
+        _exit(book.Open(file) == S_OK && AddContact(book, "in WAL") == S_OK ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_GT(std::filesystem::file_size(file + "-wal"), 0u);
+}
+
+// The scripted-failure build of the library, for failures no file can cause.
+class FaultLibrary {
+public:
+    FaultLibrary() : m_handle(dlopen(WAB32FAIL_PATH, RTLD_NOW | RTLD_LOCAL)) {}
+    ~FaultLibrary() {
+        if (m_handle != nullptr) {
+            dlclose(m_handle);
+        }
+    }
+    FaultLibrary(const FaultLibrary&) = delete;
+    FaultLibrary& operator=(const FaultLibrary&) = delete;
+    LPWABOPEN Entry() const {
+        return m_handle != nullptr ? reinterpret_cast<LPWABOPEN>(dlsym(m_handle, "WABOpen"))
+                                   : nullptr;
+    }
+
+private:
+    void* m_handle;
+};
 
 void CheckStoredEntry(AddressBook& book, const EntryView& e, ULONG binaryTag,
                       const std::string& blob) {
@@ -250,6 +295,32 @@ TEST_F(WabStoreTest, UnusableFilesFailAndStayByteForByte) {
              }
              wabtest::WriteBytes(f, bytes);
          }},
+        // Counting rows never reads the pages a long value runs on to.
+        {"broken chain of a long value", MAPI_E_CORRUPT_DATA,
+         [](const std::string& f) {
+             {
+                 AddressBook book;
+                 ASSERT_EQ(book.Open(f, WAB_CREATE_STORE), S_OK);
+                 const std::string note(40000, 'Q');
+                 SPropValue props[] = {StringProp(PR_DISPLAY_NAME, "long"),
+                                       StringProp(PR_COMMENT, note.c_str())};
+                 ASSERT_EQ(book.Add(MAPI_MAILUSER, props, 2), S_OK);
+             }
+             std::string bytes = ReadBytes(f);
+             const std::string run(200, 'Q');
+             std::size_t page = 4096;
+             while (page < bytes.size() && bytes.compare(page + 4, run.size(), run) != 0) {
+                 page += 4096;
+             }
+             ASSERT_LT(page, bytes.size()) << "no page of the long value";
+             bytes.replace(page, 4, "\x7F\x00\x7F\x00");
+             wabtest::WriteBytes(f, bytes);
+         }},
+        {"junk after the last page", MAPI_E_CORRUPT_DATA,
+         [](const std::string& f) {
+             MakeStore(f, 3);
+             wabtest::WriteBytes(f, ReadBytes(f) + std::string(4096, 'J'));
+         }},
         {"overwritten page", MAPI_E_CORRUPT_DATA,
          [](const std::string& f) {
              MakeStore(f, 400);
@@ -397,6 +468,32 @@ TEST_F(WabStoreTest, PropertiesOfEveryStoredTypeComeBackUnchanged) {
     EXPECT_EQ(seen, 1);
 }
 
+// A property of every identifier; a later value of an identifier replaces
+// the earlier one.
+TEST_F(WabStoreTest, ContactWithEveryPropertyIdentifierComesBackWhole) {
+    const std::string file = dir.file("wide.wab");
+    MakeStore(file, 0);
+    std::vector<std::string> texts;
+    std::vector<SPropValue> props;
+    for (ULONG id = 1; id <= 0xFFFE; ++id) {
+        texts.push_back(std::to_string(id));
+    }
+    for (ULONG id = 1; id <= 0xFFFE; ++id) {
+        props.push_back(StringProp(PROP_TAG(PT_STRING8, id), texts[id - 1].c_str()));
+    }
+    props.push_back(StringProp(PR_DISPLAY_NAME, "last wins"));
+    AddressBook book;
+    ASSERT_EQ(book.Open(file), S_OK);
+    ASSERT_EQ(book.Add(MAPI_MAILUSER, props.data(), static_cast<ULONG>(props.size())), S_OK);
+    ASSERT_EQ(book.ForEach([&](const EntryView& e) {
+        EXPECT_EQ(e.count, 0xFFFEu + 2); // with the identifier and the kind
+        EXPECT_EQ(e.String(PR_DISPLAY_NAME), "last wins");
+        EXPECT_EQ(e.String(PROP_TAG(PT_STRING8, 0xFFFE)), "65534");
+        return true;
+    }),
+              S_OK);
+}
+
 TEST_F(WabStoreTest, ContentsTableListsEveryEntryOneRowAtATime) {
     const std::string file = dir.file("rows.wab");
     MakeStore(file, 0);
@@ -437,6 +534,44 @@ TEST_F(WabStoreTest, ContentsTableListsEveryEntryOneRowAtATime) {
         const std::vector<std::pair<std::string, ULONG>> expected = {
             {"A", MAPI_MAILUSER}, {"L", MAPI_DISTLIST}, {"B", MAPI_MAILUSER}};
         EXPECT_EQ(rows, expected);
+    }
+}
+
+// While a listing is read, entries come in any order, again, or without
+// any property, and each still gives exactly its own properties.
+TEST_F(WabStoreTest, EntriesReadInAnyOrderDuringAListing) {
+    const std::string file = dir.file("order.wab");
+    MakeStore(file, 0);
+    AddressBook book;
+    ASSERT_EQ(book.Open(file), S_OK);
+    std::vector<std::vector<BYTE>> ids(5);
+    for (int i = 0; i < 5; ++i) {
+        if (i == 3) {
+            ASSERT_EQ(book.Add(MAPI_MAILUSER, nullptr, 0, &ids[3]), S_OK);
+        } else {
+            ASSERT_EQ(AddContact(book, "n" + std::to_string(i), &ids[i]), S_OK);
+        }
+    }
+    ComRef<IMAPITable> listing; // keeps the listing's snapshot while entries are read
+    ASSERT_EQ(book.Container()->GetContentsTable(0, listing.out()), S_OK);
+    for (int i : {2, 0, 1, 1, 4, 3, 4, 0, 3, 2}) {
+        SCOPED_TRACE(i);
+        ULONG type = 0;
+        ComRef<IUnknown> unknown;
+        ASSERT_EQ(book.Book()->OpenEntry(static_cast<ULONG>(ids[i].size()),
+                                         reinterpret_cast<LPENTRYID>(ids[i].data()), nullptr, 0,
+                                         &type, unknown.out()),
+                  S_OK);
+        ComRef<IMailUser> user(static_cast<IMailUser*>(unknown.release()));
+        ULONG count = 0;
+        LPSPropValue values = nullptr;
+        ASSERT_EQ(user->GetProps(nullptr, 0, &count, &values), S_OK);
+        WabBuffer held(book.Object(), values);
+        EntryView view;
+        view.props = values;
+        view.count = count;
+        EXPECT_EQ(view.String(PR_DISPLAY_NAME), i == 3 ? "" : "n" + std::to_string(i));
+        EXPECT_EQ(count, i == 3 ? 2u : 3u); // with the identifier and the kind
     }
 }
 
@@ -522,6 +657,336 @@ TEST_F(WabStoreTest, ReadOnlyStoreListsButChangesNothing) {
     }
     EXPECT_EQ(ReadBytes(file), before);
     EXPECT_EQ(NamesIn(file), (std::vector<std::string>{"c0", "c1"}));
+}
+
+// Reading makes no file where the store may not be written: a WAL or
+// shared-memory file left there (mode 0444 when made as root) would keep the
+// store read-only after its permissions are restored.
+TEST_F(WabStoreTest, ReadOnlyStoreIsReadWithoutLeavingAFile) {
+    struct Case {
+        const char* what;
+        bool pendingWal;
+        bool keepSharedMemory; // a killed writer's, beside its WAL
+        bool readOnlyFolder;
+    };
+    const Case cases[] = {
+        {"read-only file", false, false, false},
+        {"read-only file, WAL of a killed writer", true, true, false},
+        {"read-only file, WAL alone", true, false, false},
+        {"read-only folder", false, false, true},
+        {"read-only folder, WAL alone", true, false, true},
+        {"read-only folder, WAL of a killed writer", true, true, true},
+    };
+    ScopedEnv tmp("TMPDIR", dir.file("tmp"));
+    std::filesystem::create_directory(dir.file("tmp"));
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::filesystem::path folder = dir.path() / ("case" + std::to_string(n++));
+        std::filesystem::create_directory(folder);
+        const std::string file = (folder / "book.wab").string();
+        std::vector<std::string> expected = {"c0"};
+        if (c.pendingWal) {
+            MakeStoreWithPendingWal(file);
+            expected.push_back("in WAL");
+            if (!c.keepSharedMemory) {
+                std::filesystem::remove(file + "-shm");
+            }
+        } else {
+            MakeStore(file, 1);
+        }
+        ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+        if (c.readOnlyFolder) {
+            ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+        }
+        const auto before = FolderContents(folder);
+        {
+            AddressBook book;
+            ASSERT_EQ(book.Open(file), S_OK);
+            EXPECT_EQ(Names(book), expected);
+            EXPECT_EQ(AddContact(book, "new"), MAPI_E_NO_ACCESS);
+        }
+        EXPECT_TRUE(FolderContents(folder) == before);
+        EXPECT_TRUE(std::filesystem::is_empty(dir.file("tmp"))) << "a copy was left behind";
+        chmod(folder.c_str(), 0755);
+    }
+}
+
+// The default book is a private file in a private folder: anything else in
+// its place is refused and left as it is; an empty or blank file that an
+// older version's interrupted first use left is replaced by a new store.
+TEST_F(WabStoreTest, DefaultBookIsNeverWrittenThroughALinkOrAForeignMode) {
+    const std::string folder = dir.file("xdg/wab");
+    const std::string book = folder + "/" + UserName() + ".wab";
+    const std::string target = dir.file("elsewhere.wab");
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        HRESULT expected;
+    };
+    const Case cases[] = {
+        {"a link to another file",
+         [&] {
+             MakeStore(target, 1);
+             std::filesystem::create_symlink(target, book);
+         },
+         WAB_E_NOT_PRIVATE},
+        {"an empty file others may write",
+         [&] {
+             wabtest::WriteBytes(book, "");
+             chmod(book.c_str(), 0666);
+         },
+         WAB_E_NOT_PRIVATE},
+        {"a folder others may enter",
+         [&] {
+             MakeStore(book, 1);
+             chmod(folder.c_str(), 0755);
+         },
+         WAB_E_NOT_PRIVATE},
+        {"an empty private file",
+         [&] {
+             wabtest::WriteBytes(book, "");
+             chmod(book.c_str(), 0600);
+         },
+         S_OK},
+        {"an empty private file beside a journal",
+         [&] {
+             wabtest::WriteBytes(book, "");
+             chmod(book.c_str(), 0600);
+             wabtest::WriteBytes(book + "-journal", std::string(512, 'j'));
+         },
+         S_OK},
+        {"a blank database",
+         [&] {
+             RunSql(book, "PRAGMA journal_mode=WAL;");
+             chmod(book.c_str(), 0600);
+         },
+         S_OK},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(dir.file("xdg"));
+        std::filesystem::remove(target);
+        std::filesystem::create_directories(folder);
+        chmod(folder.c_str(), 0700);
+        c.make();
+        const auto before = FolderContents(folder);
+        const std::string targetBefore = ReadBytes(target);
+        AddressBook opened;
+        EXPECT_EQ(opened.Open(""), c.expected) << DescribeWabResult(opened.Open(""));
+        if (c.expected == S_OK) {
+            EXPECT_EQ(AddContact(opened, "mine"), S_OK);
+            opened.Close();
+            struct stat st {};
+            ASSERT_EQ(lstat(book.c_str(), &st), 0);
+            EXPECT_TRUE(S_ISREG(st.st_mode));
+            EXPECT_EQ(st.st_mode & 0777, 0600u);
+            EXPECT_EQ(NamesIn(""), std::vector<std::string>{"mine"});
+            EXPECT_FALSE(std::filesystem::exists(book + "-journal"));
+        } else {
+            EXPECT_TRUE(FolderContents(folder) == before);
+            EXPECT_TRUE(ReadBytes(target) == targetBefore);
+        }
+    }
+}
+
+// A creation killed at any moment leaves no store, or a whole one; what it
+// leaves is ignored, and removed by a later creation in that folder.
+TEST_F(WabStoreTest, CreationKilledAtAnyMomentLeavesNoHalfStore) {
+    FaultLibrary faults;
+    ASSERT_NE(faults.Entry(), nullptr);
+    const std::string book = dir.file("xdg/wab/" + UserName() + ".wab");
+    const std::string named = dir.file("named.wab");
+    for (const char* moment : {"KillBuilding", "KillBeforeRename"}) {
+        for (const std::string& file : {book, named}) {
+            SCOPED_TRACE(std::string(moment) + " " + file);
+            std::filesystem::remove(file);
+            pid_t child = fork();
+            if (child == 0) {
+                setenv("WAB32FAIL", moment, 1);
+                WAB_PARAM param{};
+                param.cbSize = sizeof param;
+                std::string name = file == book ? std::string() : file;
+                param.szFileName = name.data();
+                param.ulFlags = file == book ? 0 : WAB_CREATE_STORE;
+                IAddrBook* opened = nullptr;
+                IWABObject* object = nullptr;
+                faults.Entry()(&opened, &object, &param, 0);
+                _exit(0);
+            }
+            int status = 0;
+            ASSERT_EQ(waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(WEXITSTATUS(status), 137) << "the fault did not kill it";
+            EXPECT_FALSE(std::filesystem::exists(file));
+
+            // Left over, and aged past any creation still under way.
+            const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+            std::vector<std::string> leftovers;
+            for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+                if (entry.path().filename().string().rfind(".wab-new-", 0) == 0) {
+                    leftovers.push_back(entry.path().string());
+                    const timeval old[2] = {{1000000000, 0}, {1000000000, 0}};
+                    utimes(entry.path().c_str(), old);
+                }
+            }
+            EXPECT_FALSE(leftovers.empty());
+            AddressBook again;
+            ASSERT_EQ(again.Open(file == book ? std::string() : file,
+                                 file == book ? 0 : WAB_CREATE_STORE),
+                      S_OK);
+            EXPECT_EQ(AddContact(again, "after"), S_OK);
+            for (const std::string& leftover : leftovers) {
+                EXPECT_FALSE(std::filesystem::exists(leftover)) << leftover;
+            }
+        }
+    }
+}
+
+// Each way a named file fails to open says what is wrong with it.
+TEST_F(WabStoreTest, EachFailedOpenNamesItsReason) {
+    const std::string sound = dir.file("sound.wab");
+    MakeStore(sound, 2);
+    auto named = [&](std::size_t length) {
+        std::string name = dir.file(std::string(length, 'n'));
+        name.replace(name.size() - 4, 4, ".wab");
+        return name;
+    };
+    struct Case {
+        const char* what;
+        std::string file;
+        std::function<void(const std::string&)> make;
+        HRESULT expected;
+    };
+    const Case cases[] = {
+        {"a folder", dir.file("folder.wab"),
+         [](const std::string& f) { std::filesystem::create_directory(f); }, WAB_E_IS_FOLDER},
+        {"missing", dir.file("missing.wab"), [](const std::string&) {}, MAPI_E_NOT_FOUND},
+        {"a name of 251 characters", named(251), [](const std::string& f) { MakeStore(f, 1); },
+         S_OK},
+        {"a name of 252 characters", named(252), [](const std::string&) {}, WAB_E_NAME_TOO_LONG},
+        {"a name of 300 characters", named(300), [](const std::string&) {}, WAB_E_NAME_TOO_LONG},
+        {"a stray journal beside a sound store", dir.file("journal.wab"),
+         [&](const std::string& f) {
+             std::filesystem::copy_file(sound, f);
+             wabtest::WriteBytes(f + "-journal", std::string(1024, 'j'));
+         },
+         WAB_E_STRAY_JOURNAL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.make(c.file);
+        AddressBook book;
+        const HRESULT hr = book.Open(c.file);
+        EXPECT_EQ(hr, c.expected) << DescribeWabResult(hr);
+    }
+    AddressBook book;
+    EXPECT_EQ(book.Open(named(252), WAB_CREATE_STORE), WAB_E_NAME_TOO_LONG);
+    EXPECT_FALSE(std::filesystem::exists(named(252)));
+}
+
+// A flipped byte in the file header: refused as what it now is, or opened and
+// then fully usable, never opened only to fail on the first write.
+TEST_F(WabStoreTest, FlippedHeaderByteIsRefusedOrHarmless) {
+    const std::string sound = dir.file("sound.wab");
+    MakeStore(sound, 3);
+    const std::string bytes = ReadBytes(sound);
+    const std::string file = dir.file("flipped.wab");
+    for (int i = 0; i < 100; ++i) {
+        for (unsigned char mask : {0x01, 0xFF}) {
+            SCOPED_TRACE("byte " + std::to_string(i) + " ^ " + std::to_string(mask));
+            std::string flipped = bytes;
+            flipped[i] = static_cast<char>(flipped[i] ^ mask);
+            std::filesystem::remove(file);
+            wabtest::WriteBytes(file, flipped);
+            AddressBook book;
+            const HRESULT hr = book.Open(file);
+            if (hr != S_OK) {
+                EXPECT_TRUE(hr == MAPI_E_CORRUPT_DATA || hr == WAB_E_NOT_ADDRESS_BOOK ||
+                            hr == MAPI_E_VERSION)
+                    << DescribeWabResult(hr);
+                continue;
+            }
+            EXPECT_EQ(AddContact(book, "c3"), S_OK);
+            EXPECT_EQ(Names(book), (std::vector<std::string>{"c0", "c1", "c2", "c3"}));
+        }
+    }
+}
+
+// Stands in for the library's IWABObject and counts buffers given back to it
+// after its last reference went: a use after free with the real object.
+class WatchedObject final : public IWABObject {
+public:
+    IWABObject* inner = nullptr;
+    ULONG refs = 1;
+    int lateFrees = 0;
+
+    HRESULT QueryInterface(REFIID riid, LPVOID* ppv) override {
+        return inner->QueryInterface(riid, ppv);
+    }
+    ULONG AddRef() override { return ++refs; }
+    ULONG Release() override {
+        if (--refs == 0) {
+            inner->Release();
+        }
+        return refs;
+    }
+    HRESULT GetLastError(HRESULT hr, ULONG flags, LPMAPIERROR* error) override {
+        return inner->GetLastError(hr, flags, error);
+    }
+    HRESULT AllocateBuffer(ULONG cb, LPVOID* p) override { return inner->AllocateBuffer(cb, p); }
+    HRESULT AllocateMore(ULONG cb, LPVOID o, LPVOID* p) override {
+        return inner->AllocateMore(cb, o, p);
+    }
+    HRESULT FreeBuffer(LPVOID p) override {
+        if (refs == 0) {
+            ++lateFrees;
+            return S_OK; // the object that could free it is gone: leaked
+        }
+        return inner->FreeBuffer(p);
+    }
+    HRESULT Backup(LPSTR) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT Import(LPSTR) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT Find(IAddrBook*, HWND) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT VCardDisplay(IAddrBook*, HWND, LPSTR) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT LDAPUrl(IAddrBook*, HWND, ULONG, LPSTR, IMailUser**) override {
+        return MAPI_E_NO_SUPPORT;
+    }
+    HRESULT VCardCreate(IAddrBook*, ULONG, LPSTR, IMailUser*) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT VCardRetrieve(IAddrBook*, ULONG, LPSTR, IMailUser**) override {
+        return MAPI_E_NO_SUPPORT;
+    }
+    HRESULT GetMe(IAddrBook*, ULONG, DWORD*, SBinary*, HWND) override { return MAPI_E_NO_SUPPORT; }
+    HRESULT SetMe(IAddrBook*, ULONG, SBinary, HWND) override { return MAPI_E_NO_SUPPORT; }
+};
+
+LPWABOPEN g_watchedEntry = nullptr;
+WatchedObject g_watched;
+
+HRESULT WatchedOpen(LPADRBOOK* book, LPWABOBJECT* object, LPWAB_PARAM param, DWORD reserved) {
+    HRESULT hr = g_watchedEntry(book, object, param, reserved);
+    if (SUCCEEDED(hr)) {
+        g_watched.inner = *object;
+        g_watched.refs = 1;
+        *object = &g_watched;
+    }
+    return hr;
+}
+
+TEST_F(WabStoreTest, FailedOpenGivesBuffersBackBeforeLettingGo) {
+    const std::string file = dir.file("book.wab");
+    MakeStore(file, 1);
+    FaultLibrary faults;
+    g_watchedEntry = faults.Entry();
+    ASSERT_NE(g_watchedEntry, nullptr);
+    // The container cannot be opened: the identifier buffer is still held.
+    ScopedEnv fail("WAB32FAIL", "OpenEntry");
+    {
+        AddressBook book;
+        EXPECT_TRUE(FAILED(book.Open(file, 0, &WatchedOpen)));
+    }
+    EXPECT_EQ(g_watched.refs, 0u);
+    EXPECT_EQ(g_watched.lateFrees, 0);
 }
 
 // ---- Transactions and concurrency ----------------------------------------------------
