@@ -11,6 +11,7 @@
 #include "skin/SKEdit.h"
 #include "skin/SKForm.h"
 #include "skin/SKImagePanel.h"
+#include "skin/SKTitleBar.h"
 #include "tests/app/AppTestSupport.h"
 
 using namespace apptest;
@@ -553,9 +554,15 @@ TEST_F(MainWindow, EveryWayOfClosingWritesTheSettingsOnce) {
         case 1:
             qobject_cast<tk::TMenuItem*>(fm->FindComponent("miFileExit"))->Click();
             break;
-        default:
-            fm->sfmMain->TitleBar()->DoClickButton(sk::skClose);
+        default: {
+            // A real click on the title bar's close button.
+            sk::TskTitleBar* bar = fm->sfmMain->TitleBar();
+            const tk::TRect close = bar->Layout(bar->Width()).buttons[1];
+            const QPoint at((close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2);
+            QTest::mouseMove(bar->Handle(), at);
+            QTest::mouseClick(bar->Handle(), Qt::LeftButton, {}, at);
             break;
+        }
         }
         EXPECT_FALSE(fm->Visible());
         EXPECT_FALSE(QFile::exists(SettingsFile()));
