@@ -53,19 +53,19 @@ void StretchTopRows(tk::TCanvas* Canvas, const tk::TRect& Rect, const tk::TBitma
     Q_PROPERTY(sk::TskEnums::TskUIStyle UIStyle READ UIStyle WRITE SetUIStyle)                     \
     Q_PROPERTY(int MenuItemHeight READ MenuItemHeight WRITE SetMenuItemHeight)                     \
     Q_PROPERTY(int SeparatorHeight READ SeparatorHeight WRITE SetSeparatorHeight)                  \
-    Q_PROPERTY(int BarWidth MEMBER m_barWidth)                                                     \
-    Q_PROPERTY(quint32 BarColor MEMBER m_barColor)                                                 \
-    Q_PROPERTY(quint32 Color MEMBER m_color)                                                       \
-    Q_PROPERTY(quint32 SeparatorColor MEMBER m_separatorColor)                                     \
-    Q_PROPERTY(quint32 SelectedBorderColor MEMBER m_selectedBorderColor)                           \
-    Q_PROPERTY(quint32 SelectedColor MEMBER m_selectedColor)                                       \
-    Q_PROPERTY(quint32 SelectedFontColor MEMBER m_selectedFontColor)                               \
-    Q_PROPERTY(quint32 FontColor MEMBER m_fontColor)                                               \
-    Q_PROPERTY(quint32 BorderColor MEMBER m_borderColor)                                           \
-    Q_PROPERTY(bool FlatMenu MEMBER m_flatMenu)                                                    \
-    Q_PROPERTY(QString FontName MEMBER m_fontName)                                                 \
-    Q_PROPERTY(int FontSize MEMBER m_fontSize)                                                     \
-    Q_PROPERTY(int FontCharset MEMBER m_fontCharset)                                               \
+    Q_PROPERTY(int BarWidth READ BarWidth WRITE SetBarWidth)                                       \
+    Q_PROPERTY(quint32 BarColor READ BarColor WRITE SetBarColor)                                   \
+    Q_PROPERTY(quint32 Color READ Color WRITE SetColor)                                            \
+    Q_PROPERTY(quint32 SeparatorColor READ SeparatorColor WRITE SetSeparatorColor)                 \
+    Q_PROPERTY(quint32 SelectedBorderColor READ SelectedBorderColor WRITE SetSelectedBorderColor)  \
+    Q_PROPERTY(quint32 SelectedColor READ SelectedColor WRITE SetSelectedColor)                    \
+    Q_PROPERTY(quint32 SelectedFontColor READ SelectedFontColor WRITE SetSelectedFontColor)        \
+    Q_PROPERTY(quint32 FontColor READ FontColor WRITE SetFontColor)                                \
+    Q_PROPERTY(quint32 BorderColor READ BorderColor WRITE SetBorderColor)                          \
+    Q_PROPERTY(bool FlatMenu READ FlatMenu WRITE SetFlatMenu)                                      \
+    Q_PROPERTY(QString FontName READ FontName WRITE SetFontName)                                   \
+    Q_PROPERTY(int FontSize READ FontSize WRITE SetFontSize)                                       \
+    Q_PROPERTY(int FontCharset READ FontCharset WRITE SetFontCharset)                              \
     Q_PROPERTY(bool UseSystemFont READ UseSystemFont WRITE SetUseSystemFont)
 
 // The skin of a menu: style, colours, heights and fonts, and how every item
@@ -94,19 +94,33 @@ public:
     void SetSeparatorHeight(int Value);
     bool UseSystemFont() const { return m_useSystemFont; }
     virtual void SetUseSystemFont(bool Value) { m_useSystemFont = Value; }
+    // Stored for the next menu to open.
     int BarWidth() const { return m_barWidth; }
+    void SetBarWidth(int Value) { m_barWidth = Value; }
     TColor BarColor() const { return m_barColor; }
+    void SetBarColor(TColor Value) { m_barColor = Value; }
     TColor Color() const { return m_color; }
+    void SetColor(TColor Value) { m_color = Value; }
     TColor SeparatorColor() const { return m_separatorColor; }
+    void SetSeparatorColor(TColor Value) { m_separatorColor = Value; }
     TColor SelectedBorderColor() const { return m_selectedBorderColor; }
+    void SetSelectedBorderColor(TColor Value) { m_selectedBorderColor = Value; }
     TColor SelectedColor() const { return m_selectedColor; }
+    void SetSelectedColor(TColor Value) { m_selectedColor = Value; }
     TColor SelectedFontColor() const { return m_selectedFontColor; }
+    void SetSelectedFontColor(TColor Value) { m_selectedFontColor = Value; }
     TColor FontColor() const { return m_fontColor; }
+    void SetFontColor(TColor Value) { m_fontColor = Value; }
+    TColor BorderColor() const { return m_borderColor; }
+    void SetBorderColor(TColor Value) { m_borderColor = Value; }
     bool FlatMenu() const { return m_flatMenu; }
+    void SetFlatMenu(bool Value) { m_flatMenu = Value; }
     QString FontName() const { return m_fontName; }
+    void SetFontName(const QString& Value) { m_fontName = Value; }
     int FontSize() const { return m_fontSize; }
+    void SetFontSize(int Value) { m_fontSize = Value; }
     int FontCharset() const { return m_fontCharset; }
-
+    void SetFontCharset(int Value) { m_fontCharset = Value; }
     // The caption font: the system's menu font or FontName, FontSize and
     // FontCharset (the colour is the caller's).
     void CaptionFont(tk::TFont& Font) const;

@@ -144,6 +144,9 @@ TEST(TskForm, FrameBandsForBorderWidths) {
     EXPECT_EQ(BandAt(plan, 100, 0)->color, 0x0000FFu);
     EXPECT_EQ(BandAt(plan, 100, 1)->color, 0x00FF00u);
     EXPECT_EQ(BandAt(plan, 100, 2)->color, 0x00FF00u);
+    // The menu bar moved up to the top; its colour beside it went with it.
+    EXPECT_EQ(BandAt(plan, 1, 3 + 5)->color, 0xFF0000u);
+    EXPECT_EQ(BandAt(plan, 1, 3 + 22)->color, 0x00FF00u);
 }
 
 TEST(TskForm, PaintsItsFrameAndShapesTheWindow) {
@@ -187,6 +190,7 @@ TEST(TskForm, PaintsItsFrameAndShapesTheWindow) {
     EXPECT_EQ(PixelAt(window, 250, 1), Rgb(0xE7E7E7));
     EXPECT_EQ(PixelAt(window, 250, 2), Rgb(0xE7E7E7));
     EXPECT_EQ(w.skinned->MenuBar()->Top(), 0);
+    EXPECT_EQ(PixelAt(window, 1, 3 + 5), Rgb(0x0000FF)); // beside the menu bar, now at the top
 }
 
 TEST(TskForm, MaximisesToTheWorkAreaOneRowShort) {
