@@ -46,8 +46,8 @@ QString FromAnsi(const char* text) {
 template <class T> T* Find(tk::TComponent* owner, const char* name) {
     auto* c = qobject_cast<T*>(owner->FindComponent(QLatin1String(name)));
     if (!c) {
-        throw tk::Exception(QStringLiteral("The main window's description has no %1.")
-                                .arg(QLatin1String(name)));
+        throw tk::Exception(
+            QStringLiteral("The main window's description has no %1.").arg(QLatin1String(name)));
     }
     return c;
 }
@@ -114,6 +114,7 @@ TfmMain::TfmMain(tk::TComponent* AOwner) : tk::TForm(AOwner), m_szWabName{} {
     sbtnDel = Find<sk::TskButton>(this, "sbtnDel");
     slvDups = Find<sk::TskListView>(this, "slvDups");
     sbMain = Find<sk::TskStatusBar>(this, "sbMain");
+    spTopResize(spTop);
 
     // The settings block is zero until FormCreate loads it.
     std::memset(m_szWabName, 0, sizeof m_szWabName);
@@ -168,12 +169,14 @@ void TfmMain::FormDestroy(tk::TObject* /*Sender*/) {
     m_pCxWab.reset();
 }
 
-void TfmMain::FormCanResize(tk::TObject* /*Sender*/, int& NewWidth, int& NewHeight,
-                            bool& Resize) {
+void TfmMain::FormCanResize(tk::TObject* /*Sender*/, int& NewWidth, int& NewHeight, bool& Resize) {
     Resize = NewWidth > 800 && NewHeight > 600;
 }
 
 void TfmMain::spTopResize(tk::TObject* /*Sender*/) {
+    if (sbtnExit == nullptr) {
+        return; // still loading: placed once the description is read
+    }
     // Of any width beyond 794, a fifth goes to each gap right of and
     // between the four buttons (the division truncates toward zero).
     const int a = (spTop->Width() - 794) / 5;
@@ -253,8 +256,7 @@ void TfmMain::AddRecordRow(WabRecord* Record, tk::TListView* List) {
     row->SetData(Record);
 }
 
-void TfmMain::slvItemsSelectItem(tk::TObject* /*Sender*/, tk::TListItem* /*Item*/,
-                                 bool Selected) {
+void TfmMain::slvItemsSelectItem(tk::TObject* /*Sender*/, tk::TListItem* /*Item*/, bool Selected) {
     if (Selected) {
         FillDuplicateList(slvItems->Selected());
     }
@@ -329,8 +331,8 @@ void TfmMain::sbtnDelClick(tk::TObject* /*Sender*/) {
                     MB_OK | MB_ICONINFORMATION);
         return;
     }
-    if (MessageBoxA(HwndFromWidget(Handle()), "Are you sure to delete the records?",
-                    "Information", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (MessageBoxA(HwndFromWidget(Handle()), "Are you sure to delete the records?", "Information",
+                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
     CxWabFolder* folder = m_pCxWab->GetRootFolder();

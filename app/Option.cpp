@@ -18,15 +18,16 @@ namespace {
 template <class T> T* Find(tk::TComponent* owner, const char* name) {
     auto* c = qobject_cast<T*>(owner->FindComponent(QLatin1String(name)));
     if (!c) {
-        throw tk::Exception(QStringLiteral("The options dialog's description has no %1.")
-                                .arg(QLatin1String(name)));
+        throw tk::Exception(
+            QStringLiteral("The options dialog's description has no %1.").arg(QLatin1String(name)));
     }
     return c;
 }
 
 } // namespace
 
-TfmOption::TfmOption(tk::TComponent* AOwner) : tk::TForm(AOwner), m_szFileName{}, m_bChanged(false) {
+TfmOption::TfmOption(tk::TComponent* AOwner)
+    : tk::TForm(AOwner), m_szFileName{}, m_bChanged(false) {
     RegisterSkinClasses();
     RegisterHandler("FormCreate", &TfmOption::FormCreate);
     RegisterHandler("rbtnDefaultClick", &TfmOption::rbtnDefaultClick);

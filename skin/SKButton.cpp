@@ -959,6 +959,7 @@ void TskCheckBox::SetChecked(bool Value) {
 
 void TskCheckBox::SetUIStyle(TskUIStyle Value) {
     m_theme.SetUIStyle(Value);
+    FitToCaption();
     Invalidate();
 }
 
@@ -975,6 +976,7 @@ void TskCheckBox::SetTransparent(bool Value) {
 
 void TskCheckBox::SetAutoSize(bool Value) {
     m_autoSize = Value;
+    FitToCaption();
     Invalidate();
 }
 
@@ -1033,6 +1035,22 @@ void TskCheckBox::AdjustSize(TCanvas* ACanvas, const TBitmap& Mark) {
     const int height = std::max(ACanvas->TextHeight(QStringLiteral("W")) + 2, Mark.Height()) + 4;
     const int width = Mark.Width() + ACanvas->TextWidth(DisplayedText(Caption())) + 8;
     SetBounds(Left(), Top(), width, height);
+}
+
+void TskCheckBox::FitToCaption() {
+    if (IsLoading()) {
+        return;
+    }
+    TBitmap mark;
+    LoadMark(&mark);
+    TBitmap probe(1, 1);
+    probe.Canvas()->Font()->Assign(*Font());
+    AdjustSize(probe.Canvas(), mark);
+}
+
+void TskCheckBox::Loaded() {
+    TCustomControl::Loaded();
+    FitToCaption();
 }
 
 void TskCheckBox::Paint() {
@@ -1102,11 +1120,13 @@ void TskCheckBox::WMKillFocus(TMessage& Message) {
 
 void TskCheckBox::CMFontChanged(TMessage& Message) {
     TCustomControl::CMFontChanged(Message);
+    FitToCaption();
     Invalidate();
 }
 
 void TskCheckBox::CMTextChanged(TMessage& Message) {
     TCustomControl::CMTextChanged(Message);
+    FitToCaption();
     Invalidate();
 }
 

@@ -373,6 +373,7 @@ protected:
     virtual bool WantKeyUp() { return true; }
 
     void Notification(tk::TComponent* AComponent, tk::TOperation Operation) override;
+    void Loaded() override;
     void Paint() override;
     void MouseDown(tk::TMouseButton Button, tk::TShiftState Shift, int X, int Y) override;
     void KeyUp(unsigned& Key, tk::TShiftState Shift) override;
@@ -393,6 +394,10 @@ protected:
 private:
     void LoadMark(tk::TBitmap* ABitmap);
     void AdjustSize(tk::TCanvas* ACanvas, const tk::TBitmap& Mark);
+    // Auto-sizes to the mark and caption now, outside any paint: a control
+    // that changes its size while it paints leaves the strip it gave up
+    // unpainted.
+    void FitToCaption();
 
     bool m_checked = false;
     bool m_transparent = false;

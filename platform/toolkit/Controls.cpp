@@ -377,7 +377,9 @@ TCustomForm* TControl::ParentForm() const {
 
 bool TControl::CanResize(int& NewWidth, int& NewHeight) {
     bool resize = true;
-    if (OnCanResize) {
+    // The sizes a description gives (and what its components make of them
+    // while it loads) are the design, not a change to judge.
+    if (OnCanResize && !IsLoading()) {
         OnCanResize(this, NewWidth, NewHeight, resize);
     }
     return resize;

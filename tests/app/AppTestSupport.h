@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTreeView>
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -98,10 +100,9 @@ protected:
         EXPECT_EQ(book.Open(file, WAB_CREATE_STORE), S_OK) << file;
         for (const Contact& c : contacts) {
             std::vector<SPropValue> props;
-            const std::pair<ULONG, const std::string*> values[] = {
-                {PR_DISPLAY_NAME, &c.name},
-                {PR_EMAIL_ADDRESS, &c.email},
-                {PR_COMPANY_NAME, &c.company}};
+            const std::pair<ULONG, const std::string*> values[] = {{PR_DISPLAY_NAME, &c.name},
+                                                                   {PR_EMAIL_ADDRESS, &c.email},
+                                                                   {PR_COMPANY_NAME, &c.company}};
             for (const auto& [tag, text] : values) {
                 if (!text->empty()) {
                     SPropValue v{};
@@ -184,11 +185,12 @@ enum class Ink { None, Blue, Black };
 inline Ink RowInk(tk::TListView* list, tk::TListItem* row) {
     const QImage face = list->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const tk::TRect r = row->DisplayRect();
-    const QPoint offset = list->ClientWidget()->mapTo(list->Handle(), QPoint(0, 0));
+    // Row rectangles are the view's (headers included), inside the border.
+    const QPoint offset = list->View()->mapTo(list->Handle(), QPoint(0, 0));
     int blue = 0;
     int black = 0;
     for (int y = r.Top; y < r.Bottom; ++y) {
-        for (int x = r.Left + 4; x < r.Left + 150; ++x) {
+        for (int x = r.Left + 2; x < std::min(r.Right, 400); ++x) {
             const QPoint p(x + offset.x(), y + offset.y());
             if (!face.rect().contains(p)) {
                 continue;
@@ -202,6 +204,15 @@ inline Ink RowInk(tk::TListView* list, tk::TListItem* row) {
         return Ink::Blue;
     }
     return black > 8 ? Ink::Black : Ink::None;
+}
+
+// The colour the row's text gets from the window's custom-draw handler (the
+// selected row's text is drawn in the selection's colours instead).
+inline tk::TColor DrawnColor(TfmMain* fm, tk::TListItem* row) {
+    bool defaultDraw = true;
+    fm->slvItems->Canvas()->Font()->SetColor(tk::clWindowText);
+    fm->slvItemsCustomDrawItem(fm->slvItems, row, {}, defaultDraw);
+    return fm->slvItems->Canvas()->Font()->Color();
 }
 
 // The message boxes asked since the last reset, as (caption, text).
