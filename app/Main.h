@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "app/Duplicates.h"
 #include "common/oe/CxWab.h"
@@ -99,6 +100,8 @@ public:
 
 private:
     TDuplicateCriteria Criteria() const { return {m_bCheckMail, m_bCheckName}; }
+    // The session's records in its order (the walk moves the folder's cursor).
+    std::vector<WabRecord*> Records();
     // Both lists emptied: their rows point at records about to be freed.
     void ForgetRows();
     // One "Error" box when the last open failed, naming the file and why.

@@ -39,7 +39,9 @@ inline std::string Name(int i) {
 }
 
 // A new address book of `count` contacts with the fields people fill in most.
-inline void MakeBook(const std::string& file, int count) {
+// With pairs, contacts 2k and 2k + 1 share an e-mail address: half of the
+// book are duplicates.
+inline void MakeBook(const std::string& file, int count, bool pairs = false) {
     wabtool::AddressBook book;
     if (book.Open(file, WAB_CREATE_STORE) != S_OK || book.BeginTransaction() != S_OK) {
         std::fprintf(stderr, "cannot create %s\n", file.c_str());
@@ -50,7 +52,7 @@ inline void MakeBook(const std::string& file, int count) {
         const std::string display = "Contact " + n;
         const std::string given = "Given" + n;
         const std::string surname = "Surname" + n;
-        const std::string email = "contact" + n + "@example.org";
+        const std::string email = "contact" + Name(pairs ? i - i % 2 : i) + "@example.org";
         const std::string phone = "+1 555 " + n;
         const std::string company = "Company " + std::to_string(i % 500);
         const std::string city = "City " + std::to_string(i % 100);

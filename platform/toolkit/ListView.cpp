@@ -273,6 +273,11 @@ void TListItem::SetSubItem(int i, const QString& text) {
     Changed();
 }
 
+void TListItem::SetSubItems(QStringList texts) {
+    m_subItems = std::move(texts);
+    Changed();
+}
+
 void TListItem::ClearSubItems() {
     m_subItems.clear();
     Changed();

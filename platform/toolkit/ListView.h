@@ -61,6 +61,8 @@ public:
     void AddSubItem(const QString& text);
     void SetSubItem(int i, const QString& text);
     void ClearSubItems();
+    // All sub-items at once, in column order.
+    void SetSubItems(QStringList texts);
     const QStringList& SubItems() const { return m_subItems; }
 
     void* Data() const { return m_data; }
