@@ -441,7 +441,7 @@ void TskForm::HostSized() {
     }
     if (m_hostMaximized) {
         if (!maximized) {
-            m_host->SetBoundsRect(m_hostBounds);
+            m_host->RestoreNormalBounds(m_hostBounds);
             m_hostMaximized = false;
         } else if (g_maximizedSizes == 2) {
             m_host->SetWindowState(wsMaximized);

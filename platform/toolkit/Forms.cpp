@@ -187,7 +187,18 @@ void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 }
 
 bool TCustomForm::CanResize(int& NewWidth, int& NewHeight) {
-    return TWinControl::CanResize(NewWidth, NewHeight);
+    return m_restoringBounds || TWinControl::CanResize(NewWidth, NewHeight);
+}
+
+void TCustomForm::RestoreNormalBounds(const TRect& Bounds) {
+    m_restoringBounds = true;
+    try {
+        SetBoundsRect(Bounds);
+    } catch (...) {
+        m_restoringBounds = false;
+        throw;
+    }
+    m_restoringBounds = false;
 }
 
 void TCustomForm::HandleGeometryEvent(QEvent* e) {
@@ -287,7 +298,7 @@ void TCustomForm::SetWindowState(TWindowState state) {
     // goes back to its normal bounds itself, and the form hears of the new
     // state in a size message, as it would from the window system.
     if (state == wsNormal && old == wsMaximized && !m_normalBounds.IsEmpty()) {
-        SetBoundsRect(m_normalBounds);
+        RestoreNormalBounds(m_normalBounds);
     }
     Perform(WM_SIZE, 0, MakeLParam(Width(), Height()));
 }

@@ -71,6 +71,11 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetVisible(bool visible) override;
     bool CanResize(int& NewWidth, int& NewHeight) override;
+    // Puts the form back to the bounds it had before it was maximised. Not a
+    // size anyone chooses, so the can-resize handler is not asked: a handler
+    // that would refuse the form's own normal size must not keep it
+    // maximised for good.
+    void RestoreNormalBounds(const TRect& Bounds);
 
     // ---- showing and closing ----
     void Show();
@@ -167,6 +172,7 @@ private:
     bool m_windowCaption = true;
     bool m_placed = false;
     TRect m_normalBounds; // before the last maximise or minimise
+    bool m_restoringBounds = false;
     int m_modalResult = 0;
     QEventLoop* m_modalLoop = nullptr;
     QPointer<TWinControl> m_activeControl;

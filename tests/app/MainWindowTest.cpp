@@ -548,6 +548,20 @@ TEST_F(MainWindow, ResizeLimitAndTopRowPlacement) {
     }
 }
 
+TEST_F(MainWindow, RefreshReportsABookThatStillCannotBeOpened) {
+    const QString file = Path("later.wab");
+    UseBook(file);
+    TfmMain* fm = Start();
+    ASSERT_EQ(Boxes().size(), 1u);
+    fm->sbtnRefresh->Click();
+    ASSERT_EQ(Boxes().size(), 2u) << "still missing";
+    EXPECT_EQ(Boxes()[1].first, "Error");
+    Book({{"Ann", "a@e.org"}}, "later.wab");
+    fm->sbtnRefresh->Click();
+    EXPECT_EQ(Boxes().size(), 2u) << "there now";
+    EXPECT_EQ(Names(fm->slvItems), Names_t{"Ann"});
+}
+
 TEST_F(MainWindow, EveryWayOfClosingWritesTheSettingsOnce) {
     Book({}, QString());
     for (int way = 0; way < 3; ++way) {

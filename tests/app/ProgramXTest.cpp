@@ -112,6 +112,14 @@ public:
         XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
         XSync(m_display, False);
     }
+    void DoubleClick(QPoint p) {
+        XTestFakeMotionEvent(m_display, -1, p.x(), p.y(), CurrentTime);
+        for (int i = 0; i < 2; ++i) {
+            XTestFakeButtonEvent(m_display, 1, True, CurrentTime);
+            XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
+        }
+        XSync(m_display, False);
+    }
     void Key(KeySym key) {
         const KeyCode code = XKeysymToKeycode(m_display, key);
         XTestFakeKeyEvent(m_display, code, True, CurrentTime);
@@ -187,6 +195,21 @@ TEST(ProgramUnderX, DeletesAllDuplicatesFromItsTopRowAndExits) {
     EXPECT_EQ(at.topLeft(), QPoint(112, 84));
     QTest::qWait(300);
     screen.Shot(at).save(qEnvironmentVariable("QUENBY_BINARY_DIR") + "/artifacts/program-xvfb.png");
+
+    // A double click on the caption maximises to the work area, another
+    // restores the 800 x 600 the resize limit would not let a user choose.
+    screen.DoubleClick(QPoint(at.x() + 400, at.y() + 15));
+    EXPECT_TRUE(WaitFor([&] {
+        return screen.FindWindow("Quenby for WAB - Clean Outlook Express Address Book", main, at) &&
+               at.size() == QSize(1024, 767);
+    })) << at.width()
+        << " x " << at.height();
+    screen.DoubleClick(QPoint(at.x() + 400, at.y() + 15));
+    EXPECT_TRUE(WaitFor([&] {
+        return screen.FindWindow("Quenby for WAB - Clean Outlook Express Address Book", main, at) &&
+               at == QRect(112, 84, 800, 600);
+    })) << at.x()
+        << ", " << at.y() << " " << at.width() << " x " << at.height();
 
     // The top row's buttons sit 35 pixels into the panel below the title and
     // menu bars, inside the 3-pixel frame: Delete at 434, Exit at 704.
