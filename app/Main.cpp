@@ -40,7 +40,8 @@ std::string SettingsPath() {
 }
 
 QString FromAnsi(const char* text) {
-    return QString::fromUtf8(text);
+    // Most columns of most contacts are empty: no text, no allocation.
+    return text[0] == '\0' ? QString() : QString::fromUtf8(text);
 }
 
 // Records lie kilobytes apart: the fields a row shows are asked for ahead.
