@@ -56,15 +56,6 @@ void Prefetch(const std::vector<WabRecord*>& records, std::size_t i) {
     }
 }
 
-template <class T> T* Find(tk::TComponent* owner, const char* name) {
-    auto* c = qobject_cast<T*>(owner->FindComponent(QLatin1String(name)));
-    if (!c) {
-        throw tk::Exception(
-            QStringLiteral("The main window's description has no %1.").arg(QLatin1String(name)));
-    }
-    return c;
-}
-
 } // namespace
 
 int GetModulePath(HMODULE hModule, char* out) {
@@ -108,25 +99,25 @@ TfmMain::TfmMain(tk::TComponent* AOwner) : tk::TForm(AOwner), m_szWabName{} {
     RegisterHandler("miFileExitClick", &TfmMain::miFileExitClick);
     LoadDescription(QStringLiteral(":/forms/Main.form"));
 
-    mnMain = Find<sk::TskMainMenu>(this, "mnMain");
-    sfmMain = Find<sk::TskForm>(this, "sfmMain");
-    spTop = Find<sk::TskPanel>(this, "spTop");
-    Label1 = Find<tk::TLabel>(this, "Label1");
-    rbtnAll = Find<sk::TskRadioButton>(this, "rbtnAll");
-    rbtnDup = Find<sk::TskRadioButton>(this, "rbtnDup");
-    btnDelAll = Find<sk::TskButton>(this, "btnDelAll");
-    sbtnRefresh = Find<sk::TskButton>(this, "sbtnRefresh");
-    sbtnHelp = Find<sk::TskButton>(this, "sbtnHelp");
-    sbtnExit = Find<sk::TskButton>(this, "sbtnExit");
-    slvItems = Find<sk::TskListView>(this, "slvItems");
-    Splitter1 = Find<tk::TSplitter>(this, "Splitter1");
-    spBottom = Find<sk::TskPanel>(this, "spBottom");
-    pButtons = Find<tk::TPanel>(this, "pButtons");
-    sbtnSelAll = Find<sk::TskButton>(this, "sbtnSelAll");
-    sbtnClear = Find<sk::TskButton>(this, "sbtnClear");
-    sbtnDel = Find<sk::TskButton>(this, "sbtnDel");
-    slvDups = Find<sk::TskListView>(this, "slvDups");
-    sbMain = Find<sk::TskStatusBar>(this, "sbMain");
+    mnMain = FindPart<sk::TskMainMenu>(this, "mnMain");
+    sfmMain = FindPart<sk::TskForm>(this, "sfmMain");
+    spTop = FindPart<sk::TskPanel>(this, "spTop");
+    Label1 = FindPart<tk::TLabel>(this, "Label1");
+    rbtnAll = FindPart<sk::TskRadioButton>(this, "rbtnAll");
+    rbtnDup = FindPart<sk::TskRadioButton>(this, "rbtnDup");
+    btnDelAll = FindPart<sk::TskButton>(this, "btnDelAll");
+    sbtnRefresh = FindPart<sk::TskButton>(this, "sbtnRefresh");
+    sbtnHelp = FindPart<sk::TskButton>(this, "sbtnHelp");
+    sbtnExit = FindPart<sk::TskButton>(this, "sbtnExit");
+    slvItems = FindPart<sk::TskListView>(this, "slvItems");
+    Splitter1 = FindPart<tk::TSplitter>(this, "Splitter1");
+    spBottom = FindPart<sk::TskPanel>(this, "spBottom");
+    pButtons = FindPart<tk::TPanel>(this, "pButtons");
+    sbtnSelAll = FindPart<sk::TskButton>(this, "sbtnSelAll");
+    sbtnClear = FindPart<sk::TskButton>(this, "sbtnClear");
+    sbtnDel = FindPart<sk::TskButton>(this, "sbtnDel");
+    slvDups = FindPart<sk::TskListView>(this, "slvDups");
+    sbMain = FindPart<sk::TskStatusBar>(this, "sbMain");
     spTopResize(spTop);
 
     // The settings block is zero until FormCreate loads it.

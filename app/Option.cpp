@@ -13,19 +13,6 @@
 
 TfmOption* fmOption = nullptr;
 
-namespace {
-
-template <class T> T* Find(tk::TComponent* owner, const char* name) {
-    auto* c = qobject_cast<T*>(owner->FindComponent(QLatin1String(name)));
-    if (!c) {
-        throw tk::Exception(
-            QStringLiteral("The options dialog's description has no %1.").arg(QLatin1String(name)));
-    }
-    return c;
-}
-
-} // namespace
-
 TfmOption::TfmOption(tk::TComponent* AOwner)
     : tk::TForm(AOwner), m_szFileName{}, m_bChanged(false) {
     RegisterSkinClasses();
@@ -35,17 +22,17 @@ TfmOption::TfmOption(tk::TComponent* AOwner)
     RegisterHandler("sbtnBrowseClick", &TfmOption::sbtnBrowseClick);
     RegisterHandler("sbtnOKClick", &TfmOption::sbtnOKClick);
     LoadDescription(QStringLiteral(":/forms/Option.form"));
-    skForm1 = Find<sk::TskForm>(this, "skForm1");
-    skGroupBox2 = Find<sk::TskGroupBox>(this, "skGroupBox2");
-    rbtnDefault = Find<sk::TskRadioButton>(this, "rbtnDefault");
-    rbtnOther = Find<sk::TskRadioButton>(this, "rbtnOther");
-    edtName = Find<sk::TskEdit>(this, "edtName");
-    sbtnBrowse = Find<sk::TskButton>(this, "sbtnBrowse");
-    skGroupBox1 = Find<sk::TskGroupBox>(this, "skGroupBox1");
-    cbtnEmail = Find<sk::TskCheckBox>(this, "cbtnEmail");
-    cbtnName = Find<sk::TskCheckBox>(this, "cbtnName");
-    sbtnOK = Find<sk::TskButton>(this, "sbtnOK");
-    sbtnCancel = Find<sk::TskButton>(this, "sbtnCancel");
+    skForm1 = FindPart<sk::TskForm>(this, "skForm1");
+    skGroupBox2 = FindPart<sk::TskGroupBox>(this, "skGroupBox2");
+    rbtnDefault = FindPart<sk::TskRadioButton>(this, "rbtnDefault");
+    rbtnOther = FindPart<sk::TskRadioButton>(this, "rbtnOther");
+    edtName = FindPart<sk::TskEdit>(this, "edtName");
+    sbtnBrowse = FindPart<sk::TskButton>(this, "sbtnBrowse");
+    skGroupBox1 = FindPart<sk::TskGroupBox>(this, "skGroupBox1");
+    cbtnEmail = FindPart<sk::TskCheckBox>(this, "cbtnEmail");
+    cbtnName = FindPart<sk::TskCheckBox>(this, "cbtnName");
+    sbtnOK = FindPart<sk::TskButton>(this, "sbtnOK");
+    sbtnCancel = FindPart<sk::TskButton>(this, "sbtnCancel");
     fmOption = this;
     DoCreate();
 }
