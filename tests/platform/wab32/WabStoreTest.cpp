@@ -1194,6 +1194,7 @@ TEST_F(WabStoreTest, FirstVersionStoreIsUpgradedOnlyWhenOpenedForWriting) {
     EXPECT_EQ(DeletedIn(book).size(), 1u);
     ASSERT_EQ(book.Restore({ann}), S_OK);
     EXPECT_EQ(wabtest::Entries(book), entries);
+    EXPECT_EQ(book.Restore({ann}), MAPI_E_COLLISION) << "back already";
     book.Close();
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
