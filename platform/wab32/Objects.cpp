@@ -747,13 +747,26 @@ HRESULT DecodeEntryList(const StoreUid& uid, LPENTRYLIST lpEntries, std::vector<
     return S_OK;
 }
 
-std::vector<std::int64_t> IdsOf(const std::vector<EntryKey>& keys) {
+// Deletes or purges the listed entries: MAPI_W_PARTIAL_COMPLETION when some
+// were gone already.
+HRESULT ChangeEach(Store& store, LPENTRYLIST lpEntries,
+                   HRESULT (Store::*change)(const std::vector<std::int64_t>&, std::size_t&)) {
+    std::vector<EntryKey> keys;
+    HRESULT hr = DecodeEntryList(store.Uid(), lpEntries, keys);
+    if (FAILED(hr)) {
+        return hr;
+    }
     std::vector<std::int64_t> ids;
     ids.reserve(keys.size());
     for (const EntryKey& key : keys) {
         ids.push_back(key.id);
     }
-    return ids;
+    std::size_t missing = 0;
+    hr = (store.*change)(ids, missing);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    return missing == 0 ? S_OK : MAPI_W_PARTIAL_COMPLETION;
 }
 
 // ---- Opening entries ----------------------------------------------------------
@@ -838,17 +851,7 @@ public:
         if (Fault("DeleteEntries")) {
             return MAPI_E_CALL_FAILED;
         }
-        std::vector<EntryKey> keys;
-        HRESULT hr = DecodeEntryList(m_store->Uid(), lpEntries, keys);
-        if (FAILED(hr)) {
-            return hr;
-        }
-        std::size_t missing = 0;
-        hr = m_store->DeleteEntries(IdsOf(keys), missing);
-        if (FAILED(hr)) {
-            return hr;
-        }
-        return missing == 0 ? S_OK : MAPI_W_PARTIAL_COMPLETION;
+        return ChangeEach(*m_store, lpEntries, &Store::DeleteEntries);
     }
     HRESULT ResolveNames(LPSPropTagArray, ULONG, LPADRLIST, LPFlagList) override {
         return MAPI_E_NO_SUPPORT;
@@ -935,25 +938,12 @@ public:
                          {PR_ENTRYID, PR_OBJECT_TYPE, PR_DISPLAY_NAME, PR_DELETED_ON}, lppTable);
     }
     HRESULT RestoreEntries(LPENTRYLIST lpEntries, ULONG) override {
-        if (Fault("RestoreEntries")) {
-            return m_store->FailWrite(MAPI_E_DISK_ERROR);
-        }
         std::vector<EntryKey> keys;
         HRESULT hr = DecodeEntryList(m_store->Uid(), lpEntries, keys);
         return SUCCEEDED(hr) ? m_store->RestoreEntries(keys) : hr;
     }
     HRESULT PurgeEntries(LPENTRYLIST lpEntries, ULONG) override {
-        std::vector<EntryKey> keys;
-        HRESULT hr = DecodeEntryList(m_store->Uid(), lpEntries, keys);
-        if (FAILED(hr)) {
-            return hr;
-        }
-        std::size_t missing = 0;
-        hr = m_store->PurgeEntries(IdsOf(keys), missing);
-        if (FAILED(hr)) {
-            return hr;
-        }
-        return missing == 0 ? S_OK : MAPI_W_PARTIAL_COMPLETION;
+        return ChangeEach(*m_store, lpEntries, &Store::PurgeEntries);
     }
 
 private:

@@ -392,15 +392,21 @@ HRESULT Store::Upgrade() {
     if (Fault("KillUpgrading")) {
         std::_Exit(137); // as if killed half-way: no cleanup runs
     }
+    hr = Finish(hr);
+    if (SUCCEEDED(hr)) {
+        m_version = kSchemaVersion;
+    }
+    return hr;
+}
+
+HRESULT Store::Finish(HRESULT hr) {
     if (SUCCEEDED(hr)) {
         hr = Exec("COMMIT");
     }
     if (FAILED(hr)) {
         Exec("ROLLBACK");
-        return hr;
     }
-    m_version = kSchemaVersion;
-    return S_OK;
+    return hr;
 }
 
 // Fills a new, private file: nobody else can see it until it is renamed into
@@ -442,14 +448,8 @@ HRESULT Store::Initialise() {
     if (Fault("KillBuilding")) {
         std::_Exit(137); // as if killed half-way: no cleanup runs
     }
-    if (SUCCEEDED(hr)) {
-        hr = Exec("COMMIT");
-    }
-    if (FAILED(hr)) {
-        Exec("ROLLBACK");
-        return hr;
-    }
-    return Exec("PRAGMA journal_mode=WAL");
+    hr = Finish(hr);
+    return SUCCEEDED(hr) ? Exec("PRAGMA journal_mode=WAL") : hr;
 }
 
 HRESULT Store::Validate(bool oursByHeader, bool* blank) {
@@ -813,6 +813,13 @@ HRESULT Store::InsertEntry(ULONG objectType, const std::vector<StoredValue>& pro
 }
 
 HRESULT Store::DeleteEntries(const std::vector<std::int64_t>& ids, std::size_t& missing) {
+    const std::int64_t now = ClockTicks();
+    return WriteEach(ids, missing,
+                     [&](std::int64_t id, bool& found) { return MoveToDeleted(id, now, found); });
+}
+
+HRESULT Store::WriteEach(const std::vector<std::int64_t>& ids, std::size_t& missing,
+                         const std::function<HRESULT(std::int64_t, bool&)>& one) {
     std::lock_guard lock(m_mutex);
     missing = 0;
     bool own = false;
@@ -820,11 +827,10 @@ HRESULT Store::DeleteEntries(const std::vector<std::int64_t>& ids, std::size_t& 
     if (FAILED(hr)) {
         return hr;
     }
-    const std::int64_t now = ClockTicks();
     std::size_t gone = 0;
     for (std::size_t i = 0; SUCCEEDED(hr) && i < ids.size(); ++i) {
         bool found = false;
-        hr = MoveToDeleted(ids[i], now, found);
+        hr = one(ids[i], found);
         gone += found ? 0 : 1;
     }
     hr = EndWrite(own, hr);
@@ -868,11 +874,7 @@ HRESULT Store::CommitTransaction() {
         return MAPI_E_CALL_FAILED;
     }
     m_inTransaction = false;
-    HRESULT hr = Exec("COMMIT");
-    if (FAILED(hr)) {
-        Exec("ROLLBACK");
-    }
-    return hr;
+    return Finish(S_OK);
 }
 
 HRESULT Store::AbortTransaction() {

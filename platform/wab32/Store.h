@@ -30,6 +30,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -186,6 +187,12 @@ private:
     HRESULT ReadPropsInOrder(std::int64_t id, std::size_t& count);
     void CloseCursor();
     HRESULT EndWrite(bool ownTransaction, HRESULT hr);
+    // Commits the transaction begun when `hr` is a success, else undoes it.
+    HRESULT Finish(HRESULT hr);
+    // Runs `one` on each id in one write (the caller's transaction or its own);
+    // `missing` counts the ids where it found nothing.
+    HRESULT WriteEach(const std::vector<std::int64_t>& ids, std::size_t& missing,
+                      const std::function<HRESULT(std::int64_t id, bool& found)>& one);
     HRESULT MoveToDeleted(std::int64_t id, std::int64_t now, bool& found);
     HRESULT RestoreEntry(const EntryKey& key);
     HRESULT ReadPacked(std::int64_t id);

@@ -331,33 +331,22 @@ HRESULT Store::RestoreEntry(const EntryKey& key) {
 }
 
 HRESULT Store::PurgeEntries(const std::vector<std::int64_t>& ids, std::size_t& missing) {
-    std::lock_guard lock(m_mutex);
-    missing = 0;
-    bool own = false;
-    HRESULT hr = BeginWrite(own);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    std::size_t gone = 0;
-    for (std::size_t i = 0; SUCCEEDED(hr) && i < ids.size(); ++i) {
+    return WriteEach(ids, missing, [&](std::int64_t id, bool& found) {
+        HRESULT hr = S_OK;
         {
             ResetOnExit reset(m_dropDeleted.get());
-            sqlite3_bind_int64(m_dropDeleted.get(), 1, ids[i]);
+            sqlite3_bind_int64(m_dropDeleted.get(), 1, id);
             hr = StepDone(m_dropDeleted.get());
         }
-        if (SUCCEEDED(hr) && sqlite3_changes(m_db) == 0) {
-            ++gone; // not deleted, or purged already: its rows are not touched
-            continue;
+        // Not deleted, or purged already: its rows are not touched.
+        found = SUCCEEDED(hr) && sqlite3_changes(m_db) != 0;
+        if (!found) {
+            return hr;
         }
         ResetOnExit reset(m_dropPacked.get());
-        sqlite3_bind_int64(m_dropPacked.get(), 1, ids[i]);
-        hr = FAILED(hr) ? hr : StepDone(m_dropPacked.get());
-    }
-    hr = EndWrite(own, hr);
-    if (SUCCEEDED(hr)) {
-        missing = gone;
-    }
-    return hr;
+        sqlite3_bind_int64(m_dropPacked.get(), 1, id);
+        return StepDone(m_dropPacked.get());
+    });
 }
 
 // Housekeeping of a writable open: whatever stops it (another writer, a full
@@ -389,9 +378,7 @@ void Store::PurgeExpired() {
         sqlite3_bind_int64(stamped.get(), 1, before);
         rc = sqlite3_step(stamped.get());
     }
-    if (rc != SQLITE_DONE || FAILED(Exec("COMMIT"))) {
-        Exec("ROLLBACK");
-    }
+    Finish(rc == SQLITE_DONE ? S_OK : FromSqlite(rc));
 }
 
 } // namespace wab

@@ -153,6 +153,17 @@ std::optional<int> OpenWithDeleted(AddressBook& book, const std::string& file, c
     return std::nullopt;
 }
 
+// The same for a command whose only argument is the optional FILE.
+std::optional<int> OpenFileWithDeleted(const std::vector<std::string>& args, const char* command,
+                                       const Io& io, AddressBook& book, std::string& file,
+                                       std::vector<DeletedEntry>& entries) {
+    int status = 0;
+    if (!OnlyFile(args, command, io, file, status)) {
+        return status;
+    }
+    return OpenWithDeleted(book, file, io, entries);
+}
+
 // The display name of an entry in use with this identifier, if there is one.
 std::optional<std::string> NameInUse(AddressBook& book, std::vector<BYTE> id) {
     ULONG type = 0;
@@ -191,6 +202,34 @@ std::string ChangeRefused(HRESULT hr) {
     default:
         return DescribeWabResult(hr);
     }
+}
+
+// How restore and purge change the deleted contacts, and how they say so.
+struct ChangeKind {
+    const char* verb;
+    const char* done;
+    const char* what;
+    const char* place;
+    HRESULT (AddressBook::*apply)(const std::vector<std::vector<BYTE>>&);
+};
+const ChangeKind kRestoring{"restore", "restored", "contact", "to", &AddressBook::Restore};
+const ChangeKind kPurging{"purge", "purged", "deleted contact", "from", &AddressBook::Purge};
+
+int Change(AddressBook& book, const std::string& file, const Io& io,
+           const std::vector<std::vector<BYTE>>& chosen, const ChangeKind& kind) {
+    const std::string name = BookName(file);
+    if (chosen.empty()) {
+        std::fprintf(io.out, "no deleted contacts to %s in %s\n", kind.verb, Escaped(name).c_str());
+        return 0;
+    }
+    const HRESULT hr = (book.*kind.apply)(chosen);
+    if (FAILED(hr)) {
+        return Fail(io, name + ": cannot " + kind.verb + ": " + ChangeRefused(hr) +
+                            "; nothing was " + kind.done);
+    }
+    std::fprintf(io.out, "%s %s %s %s\n", kind.done, Plural(chosen.size(), kind.what).c_str(),
+                 kind.place, Escaped(name).c_str());
+    return 0;
 }
 
 struct RestoreArgs {
@@ -293,14 +332,10 @@ int Deleted(const std::vector<std::string>& args, const Io& io) {
         std::fputs(kDeletedHelp, io.out);
         return 0;
     }
-    std::string file;
-    int status = 0;
-    if (!OnlyFile(args, "deleted", io, file, status)) {
-        return status;
-    }
     AddressBook book;
+    std::string file;
     std::vector<DeletedEntry> deleted;
-    if (std::optional<int> failed = OpenWithDeleted(book, file, io, deleted)) {
+    if (std::optional<int> failed = OpenFileWithDeleted(args, "deleted", io, book, file, deleted)) {
         return *failed;
     }
     for (const DeletedEntry& e : deleted) {
@@ -326,18 +361,7 @@ int Restore(const std::vector<std::string>& args, const Io& io) {
     if (std::optional<int> failed = ChooseToRestore(book, parsed, io, deleted, chosen)) {
         return *failed;
     }
-    const std::string name = BookName(parsed.file);
-    if (chosen.empty()) {
-        std::fprintf(io.out, "no deleted contacts to restore in %s\n", Escaped(name).c_str());
-        return 0;
-    }
-    const HRESULT hr = book.Restore(chosen);
-    if (FAILED(hr)) {
-        return Fail(io, name + ": cannot restore: " + ChangeRefused(hr) + "; nothing was restored");
-    }
-    std::fprintf(io.out, "restored %s to %s\n", Plural(chosen.size(), "contact").c_str(),
-                 Escaped(name).c_str());
-    return 0;
+    return Change(book, parsed.file, io, chosen, kRestoring);
 }
 
 int Purge(const std::vector<std::string>& args, const Io& io) {
@@ -366,14 +390,10 @@ int Purge(const std::vector<std::string>& args, const Io& io) {
             rest.push_back(a);
         }
     }
-    std::string file;
-    int status = 0;
-    if (!OnlyFile(rest, "purge", io, file, status)) {
-        return status;
-    }
     AddressBook book;
+    std::string file;
     std::vector<DeletedEntry> deleted;
-    if (std::optional<int> failed = OpenWithDeleted(book, file, io, deleted)) {
+    if (std::optional<int> failed = OpenFileWithDeleted(rest, "purge", io, book, file, deleted)) {
         return *failed;
     }
     const std::int64_t before =
@@ -384,18 +404,7 @@ int Purge(const std::vector<std::string>& args, const Io& io) {
             chosen.push_back(e.id);
         }
     }
-    const std::string name = BookName(file);
-    if (chosen.empty()) {
-        std::fprintf(io.out, "no deleted contacts to purge in %s\n", Escaped(name).c_str());
-        return 0;
-    }
-    const HRESULT hr = book.Purge(chosen);
-    if (FAILED(hr)) {
-        return Fail(io, name + ": cannot purge: " + ChangeRefused(hr) + "; nothing was purged");
-    }
-    std::fprintf(io.out, "purged %s from %s\n", Plural(chosen.size(), "deleted contact").c_str(),
-                 Escaped(name).c_str());
-    return 0;
+    return Change(book, file, io, chosen, kPurging);
 }
 
 } // namespace wabtool

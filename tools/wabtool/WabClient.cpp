@@ -136,9 +136,11 @@ HRESULT AddressBook::Add(ULONG objectType, const SPropValue* props, ULONG count,
     return hr;
 }
 
-HRESULT AddressBook::WalkTable(IMAPITable* table, LPSPropTagArray columns,
+HRESULT AddressBook::WalkTable(IMAPITable* table, std::initializer_list<ULONG> columns,
                                const std::function<bool(EntryView&, HRESULT& hr)>& row) {
-    HRESULT hr = table->SetColumns(columns, 0);
+    std::vector<ULONG> tags(1, static_cast<ULONG>(columns.size())); // laid out as SPropTagArray
+    tags.insert(tags.end(), columns.begin(), columns.end());
+    HRESULT hr = table->SetColumns(reinterpret_cast<LPSPropTagArray>(tags.data()), 0);
     if (FAILED(hr)) {
         return hr;
     }
@@ -190,11 +192,8 @@ HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit,
     if (FAILED(hr)) {
         return hr;
     }
-    TagArray<3> columns;
-    columns.aulPropTag[0] = PR_ENTRYID;
-    columns.aulPropTag[1] = PR_OBJECT_TYPE;
-    columns.aulPropTag[2] = PR_DISPLAY_NAME;
-    return WalkTable(table.get(), columns.get(), [&](EntryView& view, HRESULT& result) {
+    const auto columns = {PR_ENTRYID, PR_OBJECT_TYPE, PR_DISPLAY_NAME};
+    return WalkTable(table.get(), columns, [&](EntryView& view, HRESULT& result) {
         if (!withProps) {
             return visit(view);
         }
@@ -254,14 +253,9 @@ HRESULT AddressBook::ForEachDeleted(const std::function<bool(const EntryView&)>&
     if (FAILED(hr)) {
         return hr;
     }
-    TagArray<5> columns;
-    columns.aulPropTag[0] = PR_ENTRYID;
-    columns.aulPropTag[1] = PR_OBJECT_TYPE;
-    columns.aulPropTag[2] = PR_DISPLAY_NAME;
-    columns.aulPropTag[3] = PR_EMAIL_ADDRESS;
-    columns.aulPropTag[4] = PR_DELETED_ON;
-    return WalkTable(table.get(), columns.get(),
-                     [&](EntryView& view, HRESULT&) { return visit(view); });
+    const auto columns = {PR_ENTRYID, PR_OBJECT_TYPE, PR_DISPLAY_NAME, PR_EMAIL_ADDRESS,
+                          PR_DELETED_ON};
+    return WalkTable(table.get(), columns, [&](EntryView& view, HRESULT&) { return visit(view); });
 }
 
 HRESULT AddressBook::OnDeleted(const std::vector<std::vector<BYTE>>& entryIds,

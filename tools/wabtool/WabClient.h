@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -91,7 +92,7 @@ public:
 private:
     // Calls `row` for each row of `table` with `columns`, the first two being
     // PR_ENTRYID and PR_OBJECT_TYPE; stops early when it returns false.
-    HRESULT WalkTable(IMAPITable* table, LPSPropTagArray columns,
+    HRESULT WalkTable(IMAPITable* table, std::initializer_list<ULONG> columns,
                       const std::function<bool(EntryView&, HRESULT& hr)>& row);
     HRESULT DeletedEntries();
     HRESULT OnDeleted(const std::vector<std::vector<BYTE>>& entryIds,
