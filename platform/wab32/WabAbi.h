@@ -545,7 +545,8 @@ struct IWABDeletedEntries : IUnknown {
     virtual HRESULT GetContentsTable(ULONG ulFlags, LPMAPITABLE* lppTable) = 0;
     // Puts the entries back with every property and their old identifiers,
     // all or none: MAPI_E_NOT_FOUND when one is not (or no longer) among the
-    // deleted, MAPI_E_COLLISION when the address book holds one's identifier.
+    // deleted, MAPI_E_COLLISION when one is in the address book (put back
+    // already).
     virtual HRESULT RestoreEntries(LPENTRYLIST lpEntries, ULONG ulFlags) = 0;
     // Removes deleted entries for good; MAPI_W_PARTIAL_COMPLETION when some
     // were gone already.
