@@ -17,12 +17,17 @@ struct Rule {
 
 std::mutex g_mutex;
 std::map<std::string, Rule> g_rules;
+bool g_timed = false;
+std::int64_t g_time = 0;
 
 } // namespace
 
 void ResetFaults() {
     std::lock_guard lock(g_mutex);
     g_rules.clear();
+    const char* now = std::getenv("WAB32NOW");
+    g_timed = now != nullptr && now[0] != '\0';
+    g_time = g_timed ? std::strtoll(now, nullptr, 10) : 0;
     const char* spec = std::getenv("WAB32FAIL");
     if (spec == nullptr) {
         return;
@@ -57,6 +62,12 @@ bool Fault(const char* operation) {
     Rule& rule = it->second;
     ++rule.calls;
     return rule.nth == 0 || rule.calls == rule.nth;
+}
+
+bool ScriptedTime(std::int64_t& seconds) {
+    std::lock_guard lock(g_mutex);
+    seconds = g_time;
+    return g_timed;
 }
 
 } // namespace wab

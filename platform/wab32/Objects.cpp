@@ -490,10 +490,10 @@ private:
 class Table final : public Unknown<IMAPITable> {
 public:
     // Takes over one read batch of the store, ended when the table goes.
-    Table(std::shared_ptr<Store> store, std::vector<ContentRow> rows)
-        : m_store(std::move(store)),
-          m_rows(std::move(rows)), m_columns{PR_DISPLAY_NAME, PR_ENTRYID, PR_OBJECT_TYPE,
-                                             PR_DISPLAY_TYPE} {}
+    Table(std::shared_ptr<Store> store, std::vector<ContentRow> rows, Part part,
+          std::vector<ULONG> columns)
+        : m_store(std::move(store)), m_rows(std::move(rows)), m_part(part),
+          m_columns(std::move(columns)) {}
     ~Table() override { m_store->EndReadBatch(); }
     Table(const Table&) = delete;
     Table& operator=(const Table&) = delete;
@@ -686,7 +686,9 @@ private:
                 } else {
                     m_views.push_back(ErrorView(tag, MAPI_E_NOT_FOUND));
                 }
-            } else if (SUCCEEDED(m_store->ReadProp(source.id, tag, m_extra[c]))) {
+            } else if (tag == PR_DELETED_ON && m_part == Part::Deleted) {
+                m_views.push_back({tag, source.deletedOn, nullptr, 0});
+            } else if (SUCCEEDED(m_store->ReadProp(source.id, tag, m_extra[c], m_part))) {
                 m_views.push_back(View(m_extra[c]));
             } else {
                 m_views.push_back(ErrorView(tag, MAPI_E_NOT_FOUND));
@@ -700,11 +702,72 @@ private:
 
     std::shared_ptr<Store> m_store;
     std::vector<ContentRow> m_rows;
+    Part m_part;
     std::vector<ULONG> m_columns;
     std::size_t m_position = 0;
     std::vector<ValueView> m_views;
     std::vector<StoredValue> m_extra;
 };
+
+HRESULT OpenTable(const std::shared_ptr<Store>& store, Part part, std::vector<ULONG> columns,
+                  LPMAPITABLE* lppTable) {
+    std::vector<ContentRow> rows;
+    store->BeginReadBatch(); // the table takes it over
+    HRESULT hr = part == Part::Live ? store->LoadContents(rows) : store->LoadDeleted(rows);
+    Table* table = nullptr;
+    if (SUCCEEDED(hr)) {
+        table = new (std::nothrow) Table(store, std::move(rows), part, std::move(columns));
+        hr = table != nullptr ? S_OK : MAPI_E_NOT_ENOUGH_MEMORY;
+    }
+    if (FAILED(hr)) {
+        store->EndReadBatch();
+        return hr;
+    }
+    *lppTable = table;
+    return S_OK;
+}
+
+// Identifiers of contacts and lists, checked in full before anything is
+// changed: one bad identifier changes nothing.
+HRESULT DecodeEntryList(const StoreUid& uid, LPENTRYLIST lpEntries, std::vector<EntryKey>& keys) {
+    if (lpEntries == nullptr || (lpEntries->cValues != 0 && lpEntries->lpbin == nullptr)) {
+        return MAPI_E_INVALID_PARAMETER;
+    }
+    keys.clear();
+    keys.reserve(lpEntries->cValues);
+    for (ULONG i = 0; i < lpEntries->cValues; ++i) {
+        EntryKey key;
+        const SBinary& bin = lpEntries->lpbin[i];
+        if (!DecodeEntryId(uid, bin.cb, bin.lpb, key.objectType, key.id) ||
+            (key.objectType != MAPI_MAILUSER && key.objectType != MAPI_DISTLIST)) {
+            return MAPI_E_INVALID_ENTRYID;
+        }
+        keys.push_back(key);
+    }
+    return S_OK;
+}
+
+// Deletes or purges the listed entries: MAPI_W_PARTIAL_COMPLETION when some
+// were gone already.
+HRESULT ChangeEach(Store& store, LPENTRYLIST lpEntries,
+                   HRESULT (Store::*change)(const std::vector<std::int64_t>&, std::size_t&)) {
+    std::vector<EntryKey> keys;
+    HRESULT hr = DecodeEntryList(store.Uid(), lpEntries, keys);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    std::vector<std::int64_t> ids;
+    ids.reserve(keys.size());
+    for (const EntryKey& key : keys) {
+        ids.push_back(key.id);
+    }
+    std::size_t missing = 0;
+    hr = (store.*change)(ids, missing);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    return missing == 0 ? S_OK : MAPI_W_PARTIAL_COMPLETION;
+}
 
 // ---- Opening entries ----------------------------------------------------------
 
@@ -743,20 +806,8 @@ public:
         if ((ulFlags & MAPI_UNICODE) != 0) {
             return MAPI_E_BAD_CHARWIDTH;
         }
-        std::vector<ContentRow> rows;
-        m_store->BeginReadBatch(); // the table takes it over
-        HRESULT hr = m_store->LoadContents(rows);
-        Table* table = nullptr;
-        if (SUCCEEDED(hr)) {
-            table = new (std::nothrow) Table(m_store, std::move(rows));
-            hr = table != nullptr ? S_OK : MAPI_E_NOT_ENOUGH_MEMORY;
-        }
-        if (FAILED(hr)) {
-            m_store->EndReadBatch();
-            return hr;
-        }
-        *lppTable = table;
-        return S_OK;
+        return OpenTable(m_store, Part::Live,
+                         {PR_DISPLAY_NAME, PR_ENTRYID, PR_OBJECT_TYPE, PR_DISPLAY_TYPE}, lppTable);
     }
     HRESULT GetHierarchyTable(ULONG, LPMAPITABLE*) override { return MAPI_E_NO_SUPPORT; }
     HRESULT OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG,
@@ -800,28 +851,7 @@ public:
         if (Fault("DeleteEntries")) {
             return MAPI_E_CALL_FAILED;
         }
-        if (lpEntries == nullptr || (lpEntries->cValues != 0 && lpEntries->lpbin == nullptr)) {
-            return MAPI_E_INVALID_PARAMETER;
-        }
-        std::vector<std::int64_t> ids;
-        ids.reserve(lpEntries->cValues);
-        for (ULONG i = 0; i < lpEntries->cValues; ++i) {
-            ULONG kind = 0;
-            std::int64_t id = 0;
-            const SBinary& bin = lpEntries->lpbin[i];
-            // Checked in full first: a bad identifier deletes nothing.
-            if (!DecodeEntryId(m_store->Uid(), bin.cb, bin.lpb, kind, id) ||
-                (kind != MAPI_MAILUSER && kind != MAPI_DISTLIST)) {
-                return MAPI_E_INVALID_ENTRYID;
-            }
-            ids.push_back(id);
-        }
-        std::size_t missing = 0;
-        HRESULT hr = m_store->DeleteEntries(ids, missing);
-        if (FAILED(hr)) {
-            return hr;
-        }
-        return missing == 0 ? S_OK : MAPI_W_PARTIAL_COMPLETION;
+        return ChangeEach(*m_store, lpEntries, &Store::DeleteEntries);
     }
     HRESULT ResolveNames(LPSPropTagArray, ULONG, LPADRLIST, LPFlagList) override {
         return MAPI_E_NO_SUPPORT;
@@ -887,6 +917,34 @@ public:
     HRESULT BeginTransaction(ULONG) override { return m_store->BeginTransaction(); }
     HRESULT CommitTransaction(ULONG) override { return m_store->CommitTransaction(); }
     HRESULT AbortTransaction() override { return m_store->AbortTransaction(); }
+
+private:
+    std::shared_ptr<Store> m_store;
+};
+
+class DeletedEntries final : public Unknown<IWABDeletedEntries> {
+public:
+    explicit DeletedEntries(std::shared_ptr<Store> store) : m_store(std::move(store)) {}
+
+    HRESULT GetContentsTable(ULONG ulFlags, LPMAPITABLE* lppTable) override {
+        if (lppTable == nullptr) {
+            return MAPI_E_INVALID_PARAMETER;
+        }
+        *lppTable = nullptr;
+        if ((ulFlags & MAPI_UNICODE) != 0) {
+            return MAPI_E_BAD_CHARWIDTH;
+        }
+        return OpenTable(m_store, Part::Deleted,
+                         {PR_ENTRYID, PR_OBJECT_TYPE, PR_DISPLAY_NAME, PR_DELETED_ON}, lppTable);
+    }
+    HRESULT RestoreEntries(LPENTRYLIST lpEntries, ULONG) override {
+        std::vector<EntryKey> keys;
+        HRESULT hr = DecodeEntryList(m_store->Uid(), lpEntries, keys);
+        return SUCCEEDED(hr) ? m_store->RestoreEntries(keys) : hr;
+    }
+    HRESULT PurgeEntries(LPENTRYLIST lpEntries, ULONG) override {
+        return ChangeEach(*m_store, lpEntries, &Store::PurgeEntries);
+    }
 
 private:
     std::shared_ptr<Store> m_store;
@@ -980,14 +1038,19 @@ public:
 
 protected:
     HRESULT QueryOther(REFIID riid, LPVOID* ppvObj) override {
-        if (!WabIsEqualGuid(riid, IID_IWABTransaction)) {
+        IUnknown* extension = nullptr;
+        if (WabIsEqualGuid(riid, IID_IWABTransaction)) {
+            extension = static_cast<IWABTransaction*>(new (std::nothrow) Transaction(m_store));
+        } else if (WabIsEqualGuid(riid, IID_IWABDeletedEntries)) {
+            extension =
+                static_cast<IWABDeletedEntries*>(new (std::nothrow) DeletedEntries(m_store));
+        } else {
             return MAPI_E_INTERFACE_NOT_SUPPORTED;
         }
-        auto* transaction = new (std::nothrow) Transaction(m_store);
-        if (transaction == nullptr) {
+        if (extension == nullptr) {
             return MAPI_E_NOT_ENOUGH_MEMORY;
         }
-        *ppvObj = static_cast<IWABTransaction*>(transaction);
+        *ppvObj = extension;
         return S_OK;
     }
 

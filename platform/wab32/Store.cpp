@@ -10,59 +10,19 @@
 
 #include "platform/wab32/Faults.h"
 #include "platform/wab32/StoreFile.h"
+#include "platform/wab32/StoreSql.h"
 #include "platform/wab32/WabResults.h"
 
 namespace wab {
 namespace {
 
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 constexpr int kBusyTimeoutMs = 5000;
 
-HRESULT FromSqlite(int rc) {
-    switch (rc & 0xFF) {
-    case SQLITE_OK:
-    case SQLITE_ROW:
-    case SQLITE_DONE:
-        return S_OK;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return MAPI_E_BUSY;
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-        return MAPI_E_NO_ACCESS;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-    case SQLITE_FORMAT:
-    case SQLITE_SCHEMA:
-    case SQLITE_ERROR: // a missing table or column: not a store of ours
-        return MAPI_E_CORRUPT_DATA;
-    case SQLITE_NOMEM:
-        return MAPI_E_NOT_ENOUGH_MEMORY;
-    case SQLITE_FULL:
-        return WAB_E_DISK_FULL;
-    case SQLITE_IOERR:
-        return MAPI_E_DISK_ERROR;
-    case SQLITE_CANTOPEN:
-    case SQLITE_NOTFOUND:
-        return MAPI_E_NOT_FOUND;
-    default:
-        return MAPI_E_CALL_FAILED;
-    }
-}
-
-// Leaves a statement ready for its next use and releases its read snapshot,
-// so no call of ours keeps the file locked after it returns.
-class ResetOnExit {
-public:
-    explicit ResetOnExit(sqlite3_stmt* stmt) : m_stmt(stmt) {}
-    ~ResetOnExit() { sqlite3_reset(m_stmt); }
-    ResetOnExit(const ResetOnExit&) = delete;
-    ResetOnExit& operator=(const ResetOnExit&) = delete;
-
-private:
-    sqlite3_stmt* m_stmt;
-};
+// What version 2 adds to version 1: the time an entry was deleted.
+constexpr const char* kVersion2 = "ALTER TABLE entries ADD COLUMN deleted_on INTEGER;"
+                                  "PRAGMA user_version=2;";
+static_assert(kSchemaVersion == 2);
 
 bool IsIntegerType(ULONG type) {
     return type == PT_SHORT || type == PT_LONG || type == PT_BOOLEAN || type == PT_SYSTIME ||
@@ -75,34 +35,16 @@ bool IsBlobType(ULONG type) {
 
 // Takes a column into `value` when its storage class fits the tag's type.
 bool ColumnToValue(sqlite3_stmt* stmt, int column, ULONG tag, StoredValue& value) {
-    ULONG type = PROP_TYPE(tag);
-    int storage = sqlite3_column_type(stmt, column);
-    value.tag = tag;
-    value.n = 0;
-    if (IsIntegerType(type)) {
-        if (storage != SQLITE_INTEGER) {
-            return false;
-        }
-        value.n = sqlite3_column_int64(stmt, column);
-        value.bytes.clear();
-        return true;
+    const int storage = sqlite3_column_type(stmt, column);
+    if (storage != SQLITE_TEXT && storage != SQLITE_BLOB) {
+        const std::int64_t n = storage == SQLITE_INTEGER ? sqlite3_column_int64(stmt, column) : 0;
+        return ToStoredValue(tag, storage, n, nullptr, 0, value);
     }
-    if (type == PT_STRING8 && storage == SQLITE_TEXT) {
-        const auto* text = sqlite3_column_text(stmt, column);
-        value.bytes.assign(reinterpret_cast<const char*>(text),
-                           static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
-        return true;
-    }
-    if (IsBlobType(type) && storage == SQLITE_BLOB) {
-        const void* blob = sqlite3_column_blob(stmt, column);
-        auto size = static_cast<std::size_t>(sqlite3_column_bytes(stmt, column));
-        value.bytes.assign(size == 0 ? "" : static_cast<const char*>(blob), size);
-        if (type == PT_MV_STRING8 && size != 0 && value.bytes.back() != '\0') {
-            return false;
-        }
-        return true;
-    }
-    return false;
+    const auto* data = storage == SQLITE_TEXT
+                           ? reinterpret_cast<const char*>(sqlite3_column_text(stmt, column))
+                           : static_cast<const char*>(sqlite3_column_blob(stmt, column));
+    return ToStoredValue(tag, storage, 0, data,
+                         static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)), value);
 }
 
 int BindValue(sqlite3_stmt* stmt, int index, const StoredValue& value) {
@@ -147,6 +89,75 @@ std::string FileUri(const std::string& path, const char* query) {
 }
 
 } // namespace
+
+HRESULT FromSqlite(int rc) {
+    switch (rc & 0xFF) {
+    case SQLITE_OK:
+    case SQLITE_ROW:
+    case SQLITE_DONE:
+        return S_OK;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return MAPI_E_BUSY;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return MAPI_E_NO_ACCESS;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_FORMAT:
+    case SQLITE_SCHEMA:
+    case SQLITE_ERROR: // a missing table or column: not a store of ours
+        return MAPI_E_CORRUPT_DATA;
+    case SQLITE_NOMEM:
+        return MAPI_E_NOT_ENOUGH_MEMORY;
+    case SQLITE_FULL:
+        return WAB_E_DISK_FULL;
+    case SQLITE_IOERR:
+        return MAPI_E_DISK_ERROR;
+    case SQLITE_CANTOPEN:
+    case SQLITE_NOTFOUND:
+        return MAPI_E_NOT_FOUND;
+    default:
+        return MAPI_E_CALL_FAILED;
+    }
+}
+
+void TakeContentRow(sqlite3_stmt* stmt, ContentRow& row) {
+    row.id = sqlite3_column_int64(stmt, 0);
+    row.objectType = static_cast<ULONG>(sqlite3_column_int64(stmt, 1));
+    if (sqlite3_column_type(stmt, 2) == SQLITE_TEXT) {
+        row.hasName = true;
+        row.displayName.assign(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)),
+                               static_cast<std::size_t>(sqlite3_column_bytes(stmt, 2)));
+    }
+}
+
+HRESULT StepDone(sqlite3_stmt* stmt) {
+    const int rc = sqlite3_step(stmt);
+    return rc == SQLITE_DONE ? S_OK : FromSqlite(rc);
+}
+
+bool ToStoredValue(ULONG tag, int storage, std::int64_t n, const char* data, std::size_t size,
+                   StoredValue& value) {
+    const ULONG type = PROP_TYPE(tag);
+    value.tag = tag;
+    value.n = 0;
+    if (IsIntegerType(type)) {
+        if (storage != SQLITE_INTEGER) {
+            return false;
+        }
+        value.n = n;
+        value.bytes.clear();
+        return true;
+    }
+    if ((type == PT_STRING8 && storage == SQLITE_TEXT) ||
+        (IsBlobType(type) && storage == SQLITE_BLOB)) {
+        value.bytes.assign(size == 0 ? "" : data, size);
+        return type != PT_MV_STRING8 || size == 0 || value.bytes.back() == '\0';
+    }
+    return false;
+}
 
 Statement::~Statement() {
     sqlite3_finalize(m_stmt);
@@ -345,11 +356,57 @@ HRESULT Store::Connect(const std::string& path, const Placing& where, bool* blan
             // Room for a large import's pages, so they reach the WAL once.
             hr = Exec("PRAGMA cache_size=-32768");
         }
+        if (SUCCEEDED(hr) && m_version < kSchemaVersion) {
+            hr = Upgrade();
+        }
         if (FAILED(hr)) {
             return hr;
         }
     }
-    return PrepareStatements();
+    hr = PrepareStatements();
+    if (SUCCEEDED(hr) && !readOnly) {
+        PurgeExpired();
+    }
+    return hr;
+}
+
+// One transaction: the file is either as it was or of the new version. The
+// version is read again under the write lock, as another process may have
+// upgraded the store since it was checked.
+HRESULT Store::Upgrade() {
+    HRESULT hr = Exec("BEGIN IMMEDIATE");
+    if (FAILED(hr)) {
+        return hr;
+    }
+    Statement version;
+    int rc = StepOnce(m_db, version, "PRAGMA user_version");
+    hr = rc == SQLITE_ROW ? S_OK : FromSqlite(rc);
+    const bool done = SUCCEEDED(hr) && sqlite3_column_int64(version.get(), 0) >= kSchemaVersion;
+    sqlite3_reset(version.get());
+    if (SUCCEEDED(hr) && !done) {
+        hr = Exec(kVersion2);
+    }
+    if (SUCCEEDED(hr) && Fault("Upgrade")) {
+        hr = MAPI_E_DISK_ERROR;
+    }
+    if (Fault("KillUpgrading")) {
+        std::_Exit(137); // as if killed half-way: no cleanup runs
+    }
+    hr = Finish(hr);
+    if (SUCCEEDED(hr)) {
+        m_version = kSchemaVersion;
+    }
+    return hr;
+}
+
+HRESULT Store::Finish(HRESULT hr) {
+    if (SUCCEEDED(hr)) {
+        hr = Exec("COMMIT");
+    }
+    if (FAILED(hr)) {
+        Exec("ROLLBACK");
+    }
+    return hr;
 }
 
 // Fills a new, private file: nobody else can see it until it is renamed into
@@ -372,10 +429,12 @@ HRESULT Store::Initialise() {
         " object_type INTEGER NOT NULL, display_name TEXT);"
         "CREATE TABLE props(entry_id INTEGER NOT NULL, tag INTEGER NOT NULL, value,"
         " PRIMARY KEY(entry_id, tag)) WITHOUT ROWID;"
-        "PRAGMA application_id=1363302219;"
-        "PRAGMA user_version=1;";
-    static_assert(kApplicationId == 1363302219 && kSchemaVersion == 1);
+        "PRAGMA application_id=1363302219;";
+    static_assert(kApplicationId == 1363302219);
     hr = Exec(schema);
+    if (SUCCEEDED(hr)) {
+        hr = Exec(kVersion2);
+    }
     if (SUCCEEDED(hr)) {
         Statement insert;
         int rc = insert.Prepare(m_db, "INSERT INTO store(uid) VALUES(?1)");
@@ -389,14 +448,8 @@ HRESULT Store::Initialise() {
     if (Fault("KillBuilding")) {
         std::_Exit(137); // as if killed half-way: no cleanup runs
     }
-    if (SUCCEEDED(hr)) {
-        hr = Exec("COMMIT");
-    }
-    if (FAILED(hr)) {
-        Exec("ROLLBACK");
-        return hr;
-    }
-    return Exec("PRAGMA journal_mode=WAL");
+    hr = Finish(hr);
+    return SUCCEEDED(hr) ? Exec("PRAGMA journal_mode=WAL") : hr;
 }
 
 HRESULT Store::Validate(bool oursByHeader, bool* blank) {
@@ -427,6 +480,7 @@ HRESULT Store::Validate(bool oursByHeader, bool* blank) {
     if (version > kSchemaVersion) {
         return MAPI_E_VERSION;
     }
+    m_version = static_cast<int>(version);
     HRESULT hr = CheckPages();
     return SUCCEEDED(hr) ? ReadUid() : hr;
 }
@@ -484,24 +538,48 @@ HRESULT Store::PrepareStatements() {
         Statement* stmt;
         const char* sql;
     };
-    const Item items[] = {
-        {&m_contents, "SELECT id, object_type, display_name FROM entries ORDER BY id"},
-        {&m_objectType, "SELECT object_type FROM entries WHERE id = ?1"},
-        {&m_props, "SELECT tag, value FROM props WHERE entry_id = ?1"},
-        {&m_propsFrom, "SELECT entry_id, tag, value FROM props WHERE entry_id >= ?1"},
+    auto prepare = [this](std::initializer_list<Item> items) {
+        for (const Item& item : items) {
+            int rc = item.stmt->Prepare(m_db, item.sql);
+            if (rc != SQLITE_OK) {
+                return FromSqlite(rc);
+            }
+        }
+        return S_OK;
+    };
+    // Entries in use have no deletion time (a first-version store, read as it
+    // is, has none at all); a deleted one's properties are packed under a tag
+    // below every property's.
+    const bool stamped = m_version >= 2;
+    HRESULT hr = prepare({
+        {&m_contents, stamped ? "SELECT id, object_type, display_name FROM entries"
+                                " WHERE deleted_on IS NULL ORDER BY id"
+                              : "SELECT id, object_type, display_name FROM entries ORDER BY id"},
+        {&m_objectType, stamped
+                            ? "SELECT object_type FROM entries WHERE id = ?1 AND deleted_on IS NULL"
+                            : "SELECT object_type FROM entries WHERE id = ?1"},
+        {&m_props, "SELECT tag, value FROM props WHERE entry_id = ?1 AND tag >= 0"},
+        {&m_propsFrom, "SELECT entry_id, tag, value FROM props WHERE entry_id >= ?1 AND tag >= 0"},
         {&m_prop, "SELECT value FROM props WHERE entry_id = ?1 AND tag = ?2"},
         {&m_insertEntry, "INSERT INTO entries(object_type, display_name) VALUES(?1, ?2)"},
         {&m_insertProp, "INSERT INTO props(entry_id, tag, value) VALUES(?1, ?2, ?3)"},
         {&m_deleteProps, "DELETE FROM props WHERE entry_id = ?1"},
-        {&m_deleteEntry, "DELETE FROM entries WHERE id = ?1"},
-    };
-    for (const Item& item : items) {
-        int rc = item.stmt->Prepare(m_db, item.sql);
-        if (rc != SQLITE_OK) {
-            return FromSqlite(rc);
-        }
+    });
+    if (FAILED(hr) || !stamped) {
+        return hr;
     }
-    return S_OK;
+    return prepare({
+        {&m_stampDeleted,
+         "UPDATE entries SET deleted_on = ?2 WHERE id = ?1 AND deleted_on IS NULL"},
+        {&m_insertPacked, "INSERT INTO props(entry_id, tag, value) VALUES(?1, -1, ?2)"},
+        {&m_deletedList, "SELECT id, object_type, display_name, deleted_on FROM entries"
+                         " WHERE deleted_on IS NOT NULL ORDER BY deleted_on DESC, id DESC"},
+        {&m_packed, "SELECT value FROM props WHERE entry_id = ?1 AND tag = -1"},
+        {&m_unstamp, "UPDATE entries SET deleted_on = NULL"
+                     " WHERE id = ?1 AND object_type = ?2 AND deleted_on IS NOT NULL"},
+        {&m_dropPacked, "DELETE FROM props WHERE entry_id = ?1 AND tag = -1"},
+        {&m_dropDeleted, "DELETE FROM entries WHERE id = ?1 AND deleted_on IS NOT NULL"},
+    });
 }
 
 HRESULT Store::LoadContents(std::vector<ContentRow>& rows) {
@@ -512,14 +590,7 @@ HRESULT Store::LoadContents(std::vector<ContentRow>& rows) {
     ResetOnExit reset(stmt);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        ContentRow& row = rows.emplace_back();
-        row.id = sqlite3_column_int64(stmt, 0);
-        row.objectType = static_cast<ULONG>(sqlite3_column_int64(stmt, 1));
-        if (sqlite3_column_type(stmt, 2) == SQLITE_TEXT) {
-            row.hasName = true;
-            row.displayName.assign(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)),
-                                   static_cast<std::size_t>(sqlite3_column_bytes(stmt, 2)));
-        }
+        TakeContentRow(stmt, rows.emplace_back());
     }
     if (rc != SQLITE_DONE) {
         rows.clear();
@@ -641,9 +712,12 @@ void Store::CloseCursor() {
     }
 }
 
-HRESULT Store::ReadProp(std::int64_t id, ULONG tag, StoredValue& value) {
+HRESULT Store::ReadProp(std::int64_t id, ULONG tag, StoredValue& value, Part part) {
     std::lock_guard lock(m_mutex);
     EnterSnapshot();
+    if (part == Part::Deleted) {
+        return ReadDeletedProp(id, tag, value);
+    }
     sqlite3_stmt* stmt = m_prop.get();
     ResetOnExit reset(stmt);
     sqlite3_bind_int64(stmt, 1, id);
@@ -739,6 +813,13 @@ HRESULT Store::InsertEntry(ULONG objectType, const std::vector<StoredValue>& pro
 }
 
 HRESULT Store::DeleteEntries(const std::vector<std::int64_t>& ids, std::size_t& missing) {
+    const std::int64_t now = ClockTicks();
+    return WriteEach(ids, missing,
+                     [&](std::int64_t id, bool& found) { return MoveToDeleted(id, now, found); });
+}
+
+HRESULT Store::WriteEach(const std::vector<std::int64_t>& ids, std::size_t& missing,
+                         const std::function<HRESULT(std::int64_t, bool&)>& one) {
     std::lock_guard lock(m_mutex);
     missing = 0;
     bool own = false;
@@ -748,21 +829,9 @@ HRESULT Store::DeleteEntries(const std::vector<std::int64_t>& ids, std::size_t& 
     }
     std::size_t gone = 0;
     for (std::size_t i = 0; SUCCEEDED(hr) && i < ids.size(); ++i) {
-        {
-            ResetOnExit reset(m_deleteProps.get());
-            sqlite3_bind_int64(m_deleteProps.get(), 1, ids[i]);
-            int rc = sqlite3_step(m_deleteProps.get());
-            hr = rc == SQLITE_DONE ? S_OK : FromSqlite(rc);
-        }
-        if (SUCCEEDED(hr)) {
-            ResetOnExit reset(m_deleteEntry.get());
-            sqlite3_bind_int64(m_deleteEntry.get(), 1, ids[i]);
-            int rc = sqlite3_step(m_deleteEntry.get());
-            hr = rc == SQLITE_DONE ? S_OK : FromSqlite(rc);
-            if (SUCCEEDED(hr) && sqlite3_changes(m_db) == 0) {
-                ++gone;
-            }
-        }
+        bool found = false;
+        hr = one(ids[i], found);
+        gone += found ? 0 : 1;
     }
     hr = EndWrite(own, hr);
     if (SUCCEEDED(hr)) {
@@ -805,11 +874,7 @@ HRESULT Store::CommitTransaction() {
         return MAPI_E_CALL_FAILED;
     }
     m_inTransaction = false;
-    HRESULT hr = Exec("COMMIT");
-    if (FAILED(hr)) {
-        Exec("ROLLBACK");
-    }
-    return hr;
+    return Finish(S_OK);
 }
 
 HRESULT Store::AbortTransaction() {

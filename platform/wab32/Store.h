@@ -1,6 +1,6 @@
 // The address-book store: one SQLite database file in WAL mode.
 //
-// Schema version 1 (PRAGMA application_id 'QBWK', PRAGMA user_version 1):
+// Schema (PRAGMA application_id 'QBWK', PRAGMA user_version 2):
 //   store(uid BLOB)                      one row: the store's identity, part
 //                                        of every entry identifier it issues
 //   entries(id INTEGER PRIMARY KEY AUTOINCREMENT, object_type INTEGER,
@@ -8,7 +8,8 @@
 //                                        identifier can never hit a new entry;
 //                                        the name repeats PR_DISPLAY_NAME so
 //                                        listing needs no look-up per entry
-//                                        (entries are never rewritten)
+//                                        (a row is rewritten only to stamp or
+//                                        unstamp its deletion, below)
 //   props(entry_id, tag, value) WITHOUT ROWID, primary key (entry_id, tag)
 //                                        the value's storage follows the tag's
 //                                        type: integers for PT_SHORT, PT_LONG,
@@ -16,10 +17,20 @@
 //                                        text for PT_STRING8, blobs for
 //                                        PT_BINARY and PT_MV_STRING8 (each
 //                                        string followed by a NUL)
+// Version 2 adds entries.deleted_on INTEGER: null for an entry in use, for a
+// deleted one the time of its deletion as FILETIME ticks. Deleting keeps the
+// entry's row, stamped, and moves its props rows into one props row under the
+// tag -1, which no property has, packed as StoreDeleted.cpp describes. Every
+// reader of entries in use passes over stamped rows and that tag. This way a
+// delete writes the same pages as before (the entry's row and its props' leaf)
+// rather than a second copy elsewhere: each delete is committed on its own.
+// A version 1 store gets the column when it is opened for writing, and is
+// read as it is otherwise.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -63,6 +74,15 @@ struct ContentRow {
     ULONG objectType = 0;
     bool hasName = false;
     std::string displayName;
+    std::int64_t deletedOn = 0; // FILETIME ticks; deleted entries only
+};
+
+// The entries in use, or those deleting removed.
+enum class Part { Live, Deleted };
+
+struct EntryKey {
+    std::int64_t id = 0;
+    ULONG objectType = 0;
 };
 
 using StoreUid = std::array<BYTE, 16>;
@@ -104,10 +124,20 @@ public:
     // Hands all properties of an entry to `sink`; reading them reuses the
     // store's scratch space, so a long read allocates nothing per entry.
     HRESULT ReadProps(std::int64_t id, PropsSink& sink);
-    HRESULT ReadProp(std::int64_t id, ULONG tag, StoredValue& value);
+    HRESULT ReadProp(std::int64_t id, ULONG tag, StoredValue& value, Part part = Part::Live);
     HRESULT InsertEntry(ULONG objectType, const std::vector<StoredValue>& props, std::int64_t& id);
+    // Moves the entries to the deleted part, stamped with the current time.
     // `missing` counts the identifiers that named no entry.
     HRESULT DeleteEntries(const std::vector<std::int64_t>& ids, std::size_t& missing);
+
+    // The deleted entries, newest first.
+    HRESULT LoadDeleted(std::vector<ContentRow>& rows);
+    // Puts deleted entries back as they were, all or none: MAPI_E_NOT_FOUND
+    // when one is not deleted (or of another kind), MAPI_E_COLLISION when it
+    // is in use (put back already).
+    HRESULT RestoreEntries(const std::vector<EntryKey>& keys);
+    // Removes deleted entries for good; `missing` counts those already gone.
+    HRESULT PurgeEntries(const std::vector<std::int64_t>& ids, std::size_t& missing);
 
     // A write that failed before reaching the file, treated as any other.
     HRESULT FailWrite(HRESULT hr);
@@ -142,6 +172,8 @@ private:
     HRESULT Connect(const std::string& path, const Placing& where, bool* blank);
     HRESULT Initialise();
     HRESULT Validate(bool oursByHeader, bool* blank);
+    HRESULT Upgrade();
+    void PurgeExpired();
     HRESULT CheckPages();
     HRESULT ReadUid();
     HRESULT PrepareStatements();
@@ -155,12 +187,23 @@ private:
     HRESULT ReadPropsInOrder(std::int64_t id, std::size_t& count);
     void CloseCursor();
     HRESULT EndWrite(bool ownTransaction, HRESULT hr);
+    // Commits the transaction begun when `hr` is a success, else undoes it.
+    HRESULT Finish(HRESULT hr);
+    // Runs `one` on each id in one write (the caller's transaction or its own);
+    // `missing` counts the ids where it found nothing.
+    HRESULT WriteEach(const std::vector<std::int64_t>& ids, std::size_t& missing,
+                      const std::function<HRESULT(std::int64_t id, bool& found)>& one);
+    HRESULT MoveToDeleted(std::int64_t id, std::int64_t now, bool& found);
+    HRESULT RestoreEntry(const EntryKey& key);
+    HRESULT ReadPacked(std::int64_t id);
+    HRESULT ReadDeletedProp(std::int64_t id, ULONG tag, StoredValue& value);
 
     // What is read when it is a private copy; first, so it goes last.
     std::unique_ptr<SnapshotCopy> m_copy;
     std::mutex m_mutex; // the statements are shared by every object of this store
     sqlite3* m_db = nullptr;
     bool m_readOnly = false;
+    int m_version = 0; // of the schema; below 2 only when read-only
     bool m_inTransaction = false;
     HRESULT m_failedTransaction = S_OK; // why the caller's transaction was undone
     int m_batchReaders = 0;
@@ -186,7 +229,15 @@ private:
     Statement m_insertEntry;
     Statement m_insertProp;
     Statement m_deleteProps;
-    Statement m_deleteEntry;
+    // The deleted part, prepared when the store has one.
+    Statement m_stampDeleted;
+    Statement m_insertPacked;
+    Statement m_deletedList;
+    Statement m_packed;
+    Statement m_unstamp;
+    Statement m_dropPacked;
+    Statement m_dropDeleted;
+    std::string m_packing; // scratch for a deleted entry's properties
 };
 
 } // namespace wab

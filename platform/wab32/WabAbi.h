@@ -534,10 +534,35 @@ struct IWABTransaction : IUnknown {
 };
 using LPWABTRANSACTION = IWABTransaction*;
 
+// Our extension, reached with IAddrBook::QueryInterface(IID_IWABDeletedEntries).
+// What DeleteEntries removes is kept whole, under its identifier, in a part of
+// the store that no other interface shows; entries deleted more than 30 days
+// ago are removed for good when the store is next opened for writing.
+struct IWABDeletedEntries : IUnknown {
+    // One row per deleted entry, newest first. Columns: PR_ENTRYID,
+    // PR_OBJECT_TYPE, PR_DISPLAY_NAME, PR_DELETED_ON, or any properties of
+    // the entries that SetColumns names.
+    virtual HRESULT GetContentsTable(ULONG ulFlags, LPMAPITABLE* lppTable) = 0;
+    // Puts the entries back with every property and their old identifiers,
+    // all or none: MAPI_E_NOT_FOUND when one is not (or no longer) among the
+    // deleted, MAPI_E_COLLISION when one is in the address book (put back
+    // already).
+    virtual HRESULT RestoreEntries(LPENTRYLIST lpEntries, ULONG ulFlags) = 0;
+    // Removes deleted entries for good; MAPI_W_PARTIAL_COMPLETION when some
+    // were gone already.
+    virtual HRESULT PurgeEntries(LPENTRYLIST lpEntries, ULONG ulFlags) = 0;
+};
+using LPWABDELETEDENTRIES = IWABDeletedEntries*;
+
+// When a deleted entry was deleted (a column of the deleted entries' table).
+constexpr ULONG PR_DELETED_ON = 0x668F0040;
+
 inline constexpr IID IID_IUnknown = {
     0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 inline constexpr IID IID_IWABTransaction = {
     0x7C1D5E2A, 0x3B64, 0x4F0E, {0x9A, 0x51, 0x2E, 0x88, 0xC4, 0x07, 0x6B, 0xD3}};
+inline constexpr IID IID_IWABDeletedEntries = {
+    0x5E0B93C4, 0x1D7A, 0x4C62, {0xB8, 0x3F, 0x90, 0x2A, 0x6E, 0x15, 0xC7, 0x48}};
 
 // ---- Entry point --------------------------------------------------------------
 

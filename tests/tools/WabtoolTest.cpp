@@ -1,5 +1,6 @@
 // wabtool as people run it (the executable), and its readers on small
 // inputs that show one format detail each.
+#include <ctime>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
@@ -7,11 +8,13 @@
 #include <random>
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/wab32/WabLabels.h"
 #include "tests/platform/wab32/WabTestSupport.h"
+#include "tools/wabtool/CommandSupport.h"
 #include "tools/wabtool/Commands.h"
 #include "tools/wabtool/Contact.h"
 #include "tools/wabtool/Csv.h"
@@ -400,7 +403,17 @@ TEST_F(WabtoolTest, CommandsWorkOnTheDefaultBookAndRefuseMisuse) {
     EXPECT_EQ(RunTool(dir, {"export", "--format", "xml"}).status, 2);
     EXPECT_EQ(RunTool(dir, {"import"}).status, 2);
     EXPECT_EQ(RunTool(dir, {"frobnicate"}).status, 2);
-    for (const char* command : {"create", "import", "export", "list"}) {
+    for (const std::vector<std::string>& misuse :
+         std::vector<std::vector<std::string>>{{"restore"},
+                                               {"restore", "--all", std::string(64, 'a')},
+                                               {"restore", "--since", "2024-02-30"},
+                                               {"restore", book, "not-an-id"},
+                                               {"purge", "--older-than", "-1"},
+                                               {"deleted", book, book}}) {
+        EXPECT_EQ(RunTool(dir, misuse).status, 2) << misuse[0] << " " << misuse.back();
+    }
+    for (const char* command :
+         {"create", "import", "export", "list", "deleted", "restore", "purge"}) {
         Result help = RunTool(dir, {command, "--help"});
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_EQ(help.out.rfind(std::string("Usage: wabtool ") + command, 0), 0u) << help.out;
@@ -418,6 +431,9 @@ TEST_F(WabtoolTest, EmptyFileNameIsRefusedNotTakenForTheDefaultBook) {
         {"list", ""},
         {"export", "--from="},
         {"export", "--from", ""},
+        {"deleted", ""},
+        {"restore", "", "--all"},
+        {"purge", ""},
     };
     for (const std::vector<std::string>& command : commands) {
         Result r = RunTool(dir, command);
@@ -515,6 +531,228 @@ TEST_F(WabtoolTest, ControlCharactersInMessagesAreShownEscaped) {
     ASSERT_EQ(RunTool(dir, {"import", "--into", book, dir.file("name.vcf")}).status, 0);
     Result listed = RunTool(dir, {"list", book});
     EXPECT_EQ(Listed(listed.out), (std::vector<NameAndEmail>{{"Eve\\x1B[2J\\nnext", ""}}));
+}
+
+// ---- Deleted contacts --------------------------------------------------------------------
+
+struct DeletedLine {
+    std::string id, time, kind, name, email;
+    bool operator==(const DeletedLine&) const = default;
+};
+
+std::vector<DeletedLine> DeletedListed(const std::string& listing) {
+    std::vector<DeletedLine> lines;
+    for (const std::string& line : wabtool::Split(listing, "\n")) {
+        std::vector<std::string> f = wabtool::Split(line, "\t");
+        if (f.size() == 5) {
+            lines.push_back({f[0], f[1], f[2], f[3], f[4]});
+        }
+    }
+    return lines;
+}
+
+std::string Hex(const std::vector<BYTE>& id) {
+    SBinary bin{static_cast<ULONG>(id.size()), const_cast<BYTE*>(id.data())};
+    return wabtool::HexId(bin);
+}
+
+using Snapshot = std::map<std::vector<BYTE>, std::vector<std::string>>;
+
+Snapshot EntriesIn(const std::string& file) {
+    wabtool::AddressBook book;
+    EXPECT_EQ(book.Open(file), S_OK);
+    return wabtest::Entries(book);
+}
+
+// "Ann", with a property of every kind the store keeps, "Bob", and the list
+// "Team", in that order.
+std::vector<std::vector<BYTE>> AddThree(const std::string& file) {
+    static const BYTE blob[] = {0, 1, 0x7F, 0x80, 0xFF, 0};
+    static char* children[] = {const_cast<char*>("Ann Jr."), const_cast<char*>(""),
+                               const_cast<char*>("Bj\xC3\xB6rn")};
+    std::vector<SPropValue> ann = {wabtest::StringProp(PR_DISPLAY_NAME, "Ann"),
+                                   wabtest::StringProp(PR_EMAIL_ADDRESS, "ann@example.org"),
+                                   wabtest::StringProp(PR_COMMENT, "line one\r\nline two")};
+    SPropValue v{};
+    v.ulPropTag = PR_CHILDRENS_NAMES;
+    v.Value.MVszA = {3, children};
+    ann.push_back(v);
+    v = {};
+    v.ulPropTag = PROP_TAG(PT_BINARY, 0x6601);
+    v.Value.bin = {sizeof blob, const_cast<BYTE*>(blob)};
+    ann.push_back(v);
+    v = {};
+    v.ulPropTag = PR_BIRTHDAY;
+    v.Value.ft = {0x89ABCDEFu, 0x01D2A3B4u};
+    ann.push_back(v);
+    v = {};
+    v.ulPropTag = PR_GENDER;
+    v.Value.i = genderFemale;
+    ann.push_back(v);
+    v = {};
+    v.ulPropTag = PR_CONTACT_DEFAULT_ADDRESS_INDEX;
+    v.Value.l = -7;
+    ann.push_back(v);
+    const SPropValue bob[] = {wabtest::StringProp(PR_DISPLAY_NAME, "Bob"),
+                              wabtest::StringProp(PR_EMAIL_ADDRESS, "bob@example.org")};
+    const SPropValue team[] = {wabtest::StringProp(PR_DISPLAY_NAME, "Team")};
+    std::vector<std::vector<BYTE>> ids(3);
+    wabtool::AddressBook book;
+    EXPECT_EQ(book.Open(file), S_OK);
+    EXPECT_EQ(book.Add(MAPI_MAILUSER, ann.data(), static_cast<ULONG>(ann.size()), &ids[0]), S_OK);
+    EXPECT_EQ(book.Add(MAPI_MAILUSER, bob, 2, &ids[1]), S_OK);
+    EXPECT_EQ(book.Add(MAPI_DISTLIST, team, 1, &ids[2]), S_OK);
+    return ids;
+}
+
+void DeleteThroughLibrary(const std::string& file, const std::vector<std::vector<BYTE>>& ids) {
+    wabtool::AddressBook book;
+    ASSERT_EQ(book.Open(file), S_OK);
+    for (const std::vector<BYTE>& id : ids) {
+        ASSERT_EQ(book.Delete(id), S_OK);
+    }
+}
+
+TEST_F(WabtoolTest, DeletedContactsComeBackWholeOrGoForGood) {
+    const std::string book = NewBook();
+    const std::vector<std::vector<BYTE>> ids = AddThree(book);
+    const Snapshot before = EntriesIn(book);
+    DeleteThroughLibrary(book, {ids[0], ids[2]});
+    EXPECT_EQ(Listed(RunTool(dir, {"list", book}).out),
+              (std::vector<NameAndEmail>{{"Bob", "bob@example.org"}}));
+
+    Result deleted = RunTool(dir, {"deleted", book});
+    EXPECT_EQ(deleted.status, 0) << deleted.err;
+    std::vector<DeletedLine> lines = DeletedListed(deleted.out);
+    ASSERT_EQ(lines.size(), 2u) << deleted.out;
+    for (DeletedLine& line : lines) {
+        EXPECT_EQ(line.time.size(), 19u) << line.time; // 2024-05-31 14:30:15
+        line.time.clear();
+    }
+    const std::vector<DeletedLine> newestFirst = {
+        {Hex(ids[2]), "", "list", "Team", ""},
+        {Hex(ids[0]), "", "contact", "Ann", "ann@example.org"}};
+    EXPECT_EQ(lines, newestFirst);
+
+    Result one = RunTool(dir, {"restore", book, Hex(ids[0])});
+    EXPECT_EQ(one.status, 0) << one.err;
+    EXPECT_EQ(one.out, "restored 1 contact to " + book + "\n");
+    EXPECT_EQ(EntriesIn(book).at(ids[0]), before.at(ids[0]));
+    EXPECT_EQ(RunTool(dir, {"restore", "--all", book}).status, 0);
+    EXPECT_EQ(EntriesIn(book), before) << "identifiers and every property as they were";
+
+    DeleteThroughLibrary(book, {ids[1]});
+    Result purged = RunTool(dir, {"purge", book});
+    EXPECT_EQ(purged.status, 0) << purged.err;
+    EXPECT_EQ(purged.out, "purged 1 deleted contact from " + book + "\n");
+    EXPECT_TRUE(DeletedListed(RunTool(dir, {"deleted", book}).out).empty());
+    Result none = RunTool(dir, {"restore", book, "--all"});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "no deleted contacts to restore in " + book + "\n");
+    EXPECT_EQ(Listed(RunTool(dir, {"list", book}).out),
+              (std::vector<NameAndEmail>{{"Ann", "ann@example.org"}, {"Team", ""}}));
+}
+
+// A restore that cannot put back every contact it names puts back none, and
+// says which one and why.
+TEST_F(WabtoolTest, RestoreThatCannotBeWholeRestoresNothing) {
+    const std::string book = NewBook();
+    const std::vector<std::vector<BYTE>> ids = AddThree(book);
+    DeleteThroughLibrary(book, ids);
+    ASSERT_EQ(RunTool(dir, {"restore", book, Hex(ids[0])}).status, 0);
+    const std::string unknown(64, '7');
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"one is back already",
+         {"restore", book, Hex(ids[1]), Hex(ids[0])},
+         "\"Ann\" (" + Hex(ids[0]) + ") is in the address book already"},
+        {"one was never deleted",
+         {"restore", book, Hex(ids[1]), unknown},
+         "no deleted contact has the identifier " + unknown},
+        // The last one is put back after the first: all that is undone.
+        {"one is damaged", {"restore", book, "--all"}, "the address book is damaged"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.reason == "the address book is damaged") {
+            sqlite3* db = nullptr;
+            ASSERT_EQ(sqlite3_open(book.c_str(), &db), SQLITE_OK);
+            ASSERT_EQ(sqlite3_exec(db, "DELETE FROM props WHERE entry_id = 3 AND tag = -1", nullptr,
+                                   nullptr, nullptr),
+                      SQLITE_OK);
+            sqlite3_close(db);
+        }
+        Result r = RunTool(dir, c.args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err.rfind("wabtool: " + book + ": ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find(c.reason + "; nothing was restored"), std::string::npos) << r.err;
+        EXPECT_EQ(DeletedListed(RunTool(dir, {"deleted", book}).out).size(), 2u);
+        EXPECT_EQ(Listed(RunTool(dir, {"list", book}).out),
+                  (std::vector<NameAndEmail>{{"Ann", "ann@example.org"}}));
+    }
+}
+
+TEST_F(WabtoolTest, ReadOnlyStoreListsItsDeletedContactsButKeepsThem) {
+    const std::string book = NewBook();
+    const std::vector<std::vector<BYTE>> ids = AddThree(book);
+    DeleteThroughLibrary(book, {ids[1]});
+    ASSERT_EQ(chmod(book.c_str(), 0444), 0);
+    const std::string before = ReadBytes(book);
+    EXPECT_EQ(DeletedListed(RunTool(dir, {"deleted", book}).out).size(), 1u);
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"restore", book, "--all"},
+          std::vector<std::string>{"purge", book}}) {
+        Result r = RunTool(dir, command);
+        EXPECT_EQ(r.status, 1) << command[0];
+        EXPECT_NE(r.err.find("access denied"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("nothing was"), std::string::npos) << r.err;
+    }
+    EXPECT_TRUE(ReadBytes(book) == before);
+    EXPECT_EQ(DeletedListed(RunTool(dir, {"deleted", book}).out).size(), 1u);
+}
+
+// Times are shown and read in local time, to the second: a time copied from
+// "wabtool deleted" selects that deletion and those after it.
+TEST_F(WabtoolTest, RestoreSinceAndPurgeOlderThanGoByTheTimeOfDeletion) {
+    wabtest::FaultLibrary faults(WAB32FAIL_PATH);
+    ASSERT_NE(faults.Entry(), nullptr);
+    ScopedEnv zone("TZ", "UTC");
+    const std::string book = NewBook();
+    const std::vector<std::vector<BYTE>> ids = AddThree(book);
+    const std::int64_t now = std::time(nullptr);
+    const std::int64_t when[] = {now - 25 * 86400, now - 10 * 86400, now - 86400};
+    for (int i = 0; i < 3; ++i) {
+        wabtool::AddressBook opened;
+        ASSERT_EQ(faults.OpenAt(opened, book, when[i]), S_OK);
+        ASSERT_EQ(opened.Delete(ids[static_cast<std::size_t>(i)]), S_OK);
+    }
+    auto shown = [](std::int64_t seconds) {
+        const auto t = static_cast<std::time_t>(seconds);
+        std::tm tm{};
+        gmtime_r(&t, &tm);
+        char text[32];
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm);
+        return std::string(text);
+    };
+    const std::vector<DeletedLine> lines = DeletedListed(RunTool(dir, {"deleted", book}).out);
+    ASSERT_EQ(lines.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(lines[static_cast<std::size_t>(2 - i)].time, shown(when[i]));
+    }
+
+    Result since = RunTool(dir, {"restore", book, "--since", lines[1].time});
+    EXPECT_EQ(since.status, 0) << since.err;
+    EXPECT_EQ(Listed(RunTool(dir, {"list", book}).out),
+              (std::vector<NameAndEmail>{{"Bob", "bob@example.org"}, {"Team", ""}}));
+    Result young = RunTool(dir, {"purge", book, "--older-than", "26"});
+    EXPECT_EQ(young.out, "no deleted contacts to purge in " + book + "\n");
+    Result old = RunTool(dir, {"purge", book, "--older-than=24"});
+    EXPECT_EQ(old.out, "purged 1 deleted contact from " + book + "\n");
+    EXPECT_TRUE(DeletedListed(RunTool(dir, {"deleted", book}).out).empty());
 }
 
 // ---- Format details, in-process ---------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tools/wabtool/CommandSupport.h"
 #include "tools/wabtool/Contact.h"
 #include "tools/wabtool/Csv.h"
 #include "tools/wabtool/Encoding.h"
@@ -23,14 +24,17 @@ namespace {
 
 const char kMainHelp[] =
     "Usage: wabtool COMMAND [OPTIONS]\n"
-    "Gets contacts into and out of an address book. Without a file, every command\n"
-    "works on your default address book.\n"
+    "Gets contacts into and out of an address book, and brings deleted ones back.\n"
+    "Without a file, every command works on your default address book.\n"
     "\n"
     "Commands:\n"
-    "  create FILE                                  make a new, empty address book\n"
-    "  import [--into FILE] INPUT...                add the contacts of vCard or CSV files\n"
-    "  export [--from FILE] [--format FORMAT]       write every contact to standard output\n"
-    "  list [FILE]                                  one line per entry\n"
+    "  create FILE                                    make a new, empty address book\n"
+    "  import [--into FILE] INPUT...                  add the contacts of vCard or CSV files\n"
+    "  export [--from FILE] [--format FORMAT]         write every contact to standard output\n"
+    "  list [FILE]                                    one line per entry\n"
+    "  deleted [FILE]                                 the deleted contacts, newest first\n"
+    "  restore [FILE] (--all | --since TIME | ID...)  put deleted contacts back\n"
+    "  purge [FILE] [--older-than DAYS]               remove deleted contacts for good\n"
     "\n"
     "Run 'wabtool COMMAND --help' for the details of a command.\n";
 
@@ -67,51 +71,6 @@ const char kListHelp[] =
     "Prints one line per entry of the address book FILE, or of your default address\n"
     "book: identifier, kind (contact or list), display name and e-mail address,\n"
     "separated by tabs.\n";
-
-struct Io {
-    std::FILE* out;
-    std::FILE* err;
-};
-
-// Messages quote file names and input: control characters in them are shown
-// escaped, so a file cannot retitle or clear the terminal, nor cut a message
-// short with a NUL.
-void Say(std::FILE* to, const std::string& message) {
-    std::fprintf(to, "wabtool: %s\n", Escaped(message).c_str());
-}
-
-int Usage(const Io& io, const std::string& problem) {
-    Say(io.err, problem);
-    std::fputs("Try 'wabtool --help'.\n", io.err);
-    return 2;
-}
-
-int Fail(const Io& io, const std::string& message) {
-    Say(io.err, message);
-    return 1;
-}
-
-bool IsHelp(const std::string& arg) {
-    return arg == "--help" || arg == "-h";
-}
-
-// An empty name would mean the default address book, so a script whose
-// variable is unset would write into the user's own book.
-const char kEmptyBook[] = "an empty FILE name; leave the FILE out for the default address book";
-
-std::string HexId(const SBinary& id) {
-    static const char hex[] = "0123456789abcdef";
-    std::string text;
-    for (ULONG i = 0; i < id.cb; ++i) {
-        text += hex[id.lpb[i] >> 4];
-        text += hex[id.lpb[i] & 0xF];
-    }
-    return text;
-}
-
-std::string BookName(const std::string& file) {
-    return file.empty() ? std::string("the default address book") : file;
-}
 
 // One entry the library cannot read is named and left out; the others are
 // still listed or exported, and the command ends with status 1.
@@ -306,8 +265,7 @@ int Import(const std::vector<std::string>& args, const Io& io) {
     AddressBook book;
     HRESULT hr = book.Open(into);
     if (FAILED(hr)) {
-        return Fail(io,
-                    BookName(into) + ": cannot open the address book: " + DescribeWabResult(hr));
+        return CannotOpen(io, into, hr);
     }
     hr = book.BeginTransaction();
     if (FAILED(hr)) {
@@ -370,8 +328,7 @@ int Export(const std::vector<std::string>& args, const Io& io) {
     AddressBook book;
     HRESULT hr = book.Open(from);
     if (FAILED(hr)) {
-        return Fail(io,
-                    BookName(from) + ": cannot open the address book: " + DescribeWabResult(hr));
+        return CannotOpen(io, from, hr);
     }
     std::string buffer;
     if (format == "csv") {
@@ -414,18 +371,15 @@ int List(const std::vector<std::string>& args, const Io& io) {
         std::fputs(kListHelp, io.out);
         return 0;
     }
-    if (args.size() > 1 || (args.size() == 1 && args[0].size() > 1 && args[0][0] == '-')) {
-        return Usage(io, "list takes at most one FILE");
+    std::string file;
+    int status = 0;
+    if (!OnlyFile(args, "list", io, file, status)) {
+        return status;
     }
-    if (args.size() == 1 && args[0].empty()) {
-        return Usage(io, kEmptyBook);
-    }
-    const std::string file = args.empty() ? std::string() : args[0];
     AddressBook book;
     HRESULT hr = book.Open(file);
     if (FAILED(hr)) {
-        return Fail(io,
-                    BookName(file) + ": cannot open the address book: " + DescribeWabResult(hr));
+        return CannotOpen(io, file, hr);
     }
     bool unreadable = false;
     hr = book.ForEach(
@@ -450,6 +404,59 @@ int List(const std::vector<std::string>& args, const Io& io) {
 }
 
 } // namespace
+
+void Say(std::FILE* to, const std::string& message) {
+    std::fprintf(to, "wabtool: %s\n", Escaped(message).c_str());
+}
+
+int Usage(const Io& io, const std::string& problem) {
+    Say(io.err, problem);
+    std::fputs("Try 'wabtool --help'.\n", io.err);
+    return 2;
+}
+
+int Fail(const Io& io, const std::string& message) {
+    Say(io.err, message);
+    return 1;
+}
+
+bool IsHelp(const std::string& arg) {
+    return arg == "--help" || arg == "-h";
+}
+
+const char kEmptyBook[] = "an empty FILE name; leave the FILE out for the default address book";
+
+std::string HexId(const SBinary& id) {
+    static const char hex[] = "0123456789abcdef";
+    std::string text;
+    for (ULONG i = 0; i < id.cb; ++i) {
+        text += hex[id.lpb[i] >> 4];
+        text += hex[id.lpb[i] & 0xF];
+    }
+    return text;
+}
+
+std::string BookName(const std::string& file) {
+    return file.empty() ? std::string("the default address book") : file;
+}
+
+int CannotOpen(const Io& io, const std::string& file, HRESULT hr) {
+    return Fail(io, BookName(file) + ": cannot open the address book: " + DescribeWabResult(hr));
+}
+
+bool OnlyFile(const std::vector<std::string>& args, const char* command, const Io& io,
+              std::string& file, int& status) {
+    if (args.size() > 1 || (args.size() == 1 && args[0].size() > 1 && args[0][0] == '-')) {
+        status = Usage(io, std::string(command) + " takes at most one FILE");
+        return false;
+    }
+    if (args.size() == 1 && args[0].empty()) {
+        status = Usage(io, kEmptyBook);
+        return false;
+    }
+    file = args.empty() ? std::string() : args[0];
+    return true;
+}
 
 bool ReadContactsFile(const std::string& name, const std::string& shown, std::string_view bytes,
                       std::vector<Contact>& contacts, std::vector<Issue>& warnings, Issue& error) {
@@ -485,6 +492,15 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     }
     if (command == "list") {
         return List(rest, io);
+    }
+    if (command == "deleted") {
+        return Deleted(rest, io);
+    }
+    if (command == "restore") {
+        return Restore(rest, io);
+    }
+    if (command == "purge") {
+        return Purge(rest, io);
     }
     return Usage(io, "unknown command " + command);
 }

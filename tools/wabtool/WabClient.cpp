@@ -74,6 +74,7 @@ HRESULT AddressBook::Open(const std::string& file, ULONG flags, LPWABOPEN entry)
 }
 
 void AddressBook::Close() {
+    m_deleted.reset();
     m_transaction.reset();
     m_container.reset();
     m_book.reset();
@@ -135,21 +136,11 @@ HRESULT AddressBook::Add(ULONG objectType, const SPropValue* props, ULONG count,
     return hr;
 }
 
-HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit, bool withProps,
-                             const UnreadableEntry& unreadable) {
-    if (!m_container) {
-        return MAPI_E_CALL_FAILED;
-    }
-    ComRef<IMAPITable> table;
-    HRESULT hr = m_container->GetContentsTable(0, table.out());
-    if (FAILED(hr)) {
-        return hr;
-    }
-    TagArray<3> columns;
-    columns.aulPropTag[0] = PR_ENTRYID;
-    columns.aulPropTag[1] = PR_OBJECT_TYPE;
-    columns.aulPropTag[2] = PR_DISPLAY_NAME;
-    hr = table->SetColumns(columns.get(), 0);
+HRESULT AddressBook::WalkTable(IMAPITable* table, std::initializer_list<ULONG> columns,
+                               const std::function<bool(EntryView&, HRESULT& hr)>& row) {
+    std::vector<ULONG> tags(1, static_cast<ULONG>(columns.size())); // laid out as SPropTagArray
+    tags.insert(tags.end(), columns.begin(), columns.end());
+    HRESULT hr = table->SetColumns(reinterpret_cast<LPSPropTagArray>(tags.data()), 0);
     if (FAILED(hr)) {
         return hr;
     }
@@ -173,48 +164,64 @@ HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit,
             return S_OK;
         }
         for (ULONG i = 0; i < rows->cRows; ++i) {
-            const SRow& row = rows->aRow[i];
-            if (row.cValues < 2 || row.lpProps[0].ulPropTag != PR_ENTRYID ||
-                row.lpProps[1].ulPropTag != PR_OBJECT_TYPE) {
+            const SRow& r = rows->aRow[i];
+            if (r.cValues < 2 || r.lpProps[0].ulPropTag != PR_ENTRYID ||
+                r.lpProps[1].ulPropTag != PR_OBJECT_TYPE) {
                 continue;
             }
             EntryView view;
-            view.objectType = row.lpProps[1].Value.ul;
-            view.entryId = row.lpProps[0].Value.bin;
-            if (!withProps) {
-                view.props = row.lpProps;
-                view.count = row.cValues;
-                if (!visit(view)) {
-                    return S_OK;
-                }
-                continue;
-            }
-            ULONG type = 0;
-            ComRef<IUnknown> unknown;
-            hr = m_book->OpenEntry(view.entryId.cb, reinterpret_cast<LPENTRYID>(view.entryId.lpb),
-                                   nullptr, 0, &type, unknown.out());
-            LPSPropValue props = nullptr;
-            if (SUCCEEDED(hr)) {
-                ComRef<IMAPIProp> entry(static_cast<IMAPIProp*>(unknown.release()));
-                hr = entry->GetProps(nullptr, 0, &view.count, &props);
-            }
-            WabBuffer heldProps(m_object.get(), props);
-            if (hr == MAPI_E_NOT_FOUND || hr == MAPI_E_OBJECT_DELETED) {
-                continue; // deleted since the table was read
-            }
-            if (FAILED(hr) && !unreadable) {
+            view.objectType = r.lpProps[1].Value.ul;
+            view.entryId = r.lpProps[0].Value.bin;
+            view.props = r.lpProps;
+            view.count = r.cValues;
+            hr = S_OK;
+            if (!row(view, hr)) {
                 return hr;
-            }
-            if (FAILED(hr)) {
-                unreadable(view.entryId, hr);
-                continue;
-            }
-            view.props = props;
-            if (!visit(view)) {
-                return S_OK;
             }
         }
     }
+}
+
+HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit, bool withProps,
+                             const UnreadableEntry& unreadable) {
+    if (!m_container) {
+        return MAPI_E_CALL_FAILED;
+    }
+    ComRef<IMAPITable> table;
+    HRESULT hr = m_container->GetContentsTable(0, table.out());
+    if (FAILED(hr)) {
+        return hr;
+    }
+    const auto columns = {PR_ENTRYID, PR_OBJECT_TYPE, PR_DISPLAY_NAME};
+    return WalkTable(table.get(), columns, [&](EntryView& view, HRESULT& result) {
+        if (!withProps) {
+            return visit(view);
+        }
+        ULONG type = 0;
+        ComRef<IUnknown> unknown;
+        HRESULT got =
+            m_book->OpenEntry(view.entryId.cb, reinterpret_cast<LPENTRYID>(view.entryId.lpb),
+                              nullptr, 0, &type, unknown.out());
+        LPSPropValue props = nullptr;
+        if (SUCCEEDED(got)) {
+            ComRef<IMAPIProp> entry(static_cast<IMAPIProp*>(unknown.release()));
+            got = entry->GetProps(nullptr, 0, &view.count, &props);
+        }
+        WabBuffer heldProps(m_object.get(), props);
+        if (got == MAPI_E_NOT_FOUND || got == MAPI_E_OBJECT_DELETED) {
+            return true; // deleted since the table was read
+        }
+        if (FAILED(got) && !unreadable) {
+            result = got;
+            return false;
+        }
+        if (FAILED(got)) {
+            unreadable(view.entryId, got);
+            return true;
+        }
+        view.props = props;
+        return visit(view);
+    });
 }
 
 HRESULT AddressBook::Delete(const std::vector<BYTE>& entryId) {
@@ -224,6 +231,54 @@ HRESULT AddressBook::Delete(const std::vector<BYTE>& entryId) {
     SBinary bin{static_cast<ULONG>(entryId.size()), const_cast<LPBYTE>(entryId.data())};
     ENTRYLIST list{1, &bin};
     return m_container->DeleteEntries(&list, 0);
+}
+
+HRESULT AddressBook::DeletedEntries() {
+    if (!m_book) {
+        return MAPI_E_CALL_FAILED;
+    }
+    if (m_deleted) {
+        return S_OK;
+    }
+    return m_book->QueryInterface(IID_IWABDeletedEntries,
+                                  reinterpret_cast<LPVOID*>(m_deleted.out()));
+}
+
+HRESULT AddressBook::ForEachDeleted(const std::function<bool(const EntryView&)>& visit) {
+    HRESULT hr = DeletedEntries();
+    ComRef<IMAPITable> table;
+    if (SUCCEEDED(hr)) {
+        hr = m_deleted->GetContentsTable(0, table.out());
+    }
+    if (FAILED(hr)) {
+        return hr;
+    }
+    const auto columns = {PR_ENTRYID, PR_OBJECT_TYPE, PR_DISPLAY_NAME, PR_EMAIL_ADDRESS,
+                          PR_DELETED_ON};
+    return WalkTable(table.get(), columns, [&](EntryView& view, HRESULT&) { return visit(view); });
+}
+
+HRESULT AddressBook::OnDeleted(const std::vector<std::vector<BYTE>>& entryIds,
+                               HRESULT (IWABDeletedEntries::*action)(LPENTRYLIST, ULONG)) {
+    HRESULT hr = DeletedEntries();
+    if (FAILED(hr)) {
+        return hr;
+    }
+    std::vector<SBinary> bins;
+    bins.reserve(entryIds.size());
+    for (const std::vector<BYTE>& id : entryIds) {
+        bins.push_back({static_cast<ULONG>(id.size()), const_cast<LPBYTE>(id.data())});
+    }
+    ENTRYLIST list{static_cast<ULONG>(bins.size()), bins.data()};
+    return (m_deleted.get()->*action)(&list, 0);
+}
+
+HRESULT AddressBook::Restore(const std::vector<std::vector<BYTE>>& entryIds) {
+    return OnDeleted(entryIds, &IWABDeletedEntries::RestoreEntries);
+}
+
+HRESULT AddressBook::Purge(const std::vector<std::vector<BYTE>>& entryIds) {
+    return OnDeleted(entryIds, &IWABDeletedEntries::PurgeEntries);
 }
 
 } // namespace wabtool

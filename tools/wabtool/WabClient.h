@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -75,15 +76,33 @@ public:
                     const UnreadableEntry& unreadable = nullptr);
     HRESULT Delete(const std::vector<BYTE>& entryId);
 
+    // The deleted entries, newest first; each view holds PR_ENTRYID,
+    // PR_OBJECT_TYPE, PR_DISPLAY_NAME, PR_EMAIL_ADDRESS and PR_DELETED_ON
+    // (an absent one as an error value).
+    HRESULT ForEachDeleted(const std::function<bool(const EntryView&)>& visit);
+    // Puts deleted entries back, all or none.
+    HRESULT Restore(const std::vector<std::vector<BYTE>>& entryIds);
+    // Removes deleted entries for good.
+    HRESULT Purge(const std::vector<std::vector<BYTE>>& entryIds);
+
     IAddrBook* Book() const { return m_book.get(); }
     IWABObject* Object() const { return m_object.get(); }
     IABContainer* Container() const { return m_container.get(); }
 
 private:
+    // Calls `row` for each row of `table` with `columns`, the first two being
+    // PR_ENTRYID and PR_OBJECT_TYPE; stops early when it returns false.
+    HRESULT WalkTable(IMAPITable* table, std::initializer_list<ULONG> columns,
+                      const std::function<bool(EntryView&, HRESULT& hr)>& row);
+    HRESULT DeletedEntries();
+    HRESULT OnDeleted(const std::vector<std::vector<BYTE>>& entryIds,
+                      HRESULT (IWABDeletedEntries::*action)(LPENTRYLIST, ULONG));
+
     ComRef<IAddrBook> m_book;
     ComRef<IWABObject> m_object;
     ComRef<IABContainer> m_container;
     ComRef<IWABTransaction> m_transaction;
+    ComRef<IWABDeletedEntries> m_deleted;
     std::vector<BYTE> m_userTemplate;
     std::vector<BYTE> m_listTemplate;
 };

@@ -1,5 +1,4 @@
 // The address-book library and its store, through the ABI only.
-#include <dlfcn.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -111,24 +110,9 @@ void MakeStoreWithPendingWal(const std::string& file) {
     ASSERT_GT(std::filesystem::file_size(file + "-wal"), 0u);
 }
 
-// The scripted-failure build of the library, for failures no file can cause.
-class FaultLibrary {
+class FaultLibrary : public wabtest::FaultLibrary {
 public:
-    FaultLibrary() : m_handle(dlopen(WAB32FAIL_PATH, RTLD_NOW | RTLD_LOCAL)) {}
-    ~FaultLibrary() {
-        if (m_handle != nullptr) {
-            dlclose(m_handle);
-        }
-    }
-    FaultLibrary(const FaultLibrary&) = delete;
-    FaultLibrary& operator=(const FaultLibrary&) = delete;
-    LPWABOPEN Entry() const {
-        return m_handle != nullptr ? reinterpret_cast<LPWABOPEN>(dlsym(m_handle, "WABOpen"))
-                                   : nullptr;
-    }
-
-private:
-    void* m_handle;
+    FaultLibrary() : wabtest::FaultLibrary(WAB32FAIL_PATH) {}
 };
 
 void CheckStoredEntry(AddressBook& book, const EntryView& e, ULONG binaryTag,
@@ -278,7 +262,7 @@ TEST_F(WabStoreTest, UnusableFilesFailAndStayByteForByte) {
         {"newer schema", MAPI_E_VERSION,
          [](const std::string& f) {
              MakeStore(f, 3);
-             RunSql(f, "PRAGMA user_version=2;");
+             RunSql(f, "PRAGMA user_version=3;");
          }},
         {"truncated store", MAPI_E_CORRUPT_DATA,
          [](const std::string& f) {
@@ -611,6 +595,13 @@ TEST_F(WabStoreTest, DeleteIsCommittedBeforeItReturns) {
     ASSERT_EQ(other.Open(file), S_OK);
     ASSERT_EQ(book.Delete(gone), S_OK);
     EXPECT_EQ(Names(other), std::vector<std::string>{"keep"});
+    // Kept among the deleted, yet no reader of the address book finds it.
+    ULONG type = 0;
+    ComRef<IUnknown> unknown;
+    EXPECT_EQ(other.Book()->OpenEntry(static_cast<ULONG>(gone.size()),
+                                      reinterpret_cast<LPENTRYID>(gone.data()), nullptr, 0, &type,
+                                      unknown.out()),
+              MAPI_E_NOT_FOUND);
 
     ASSERT_EQ(write(go[1], "x", 1), 1);
     close(go[1]);
@@ -1087,6 +1078,132 @@ TEST_F(WabStoreTest, TwoProcessesWritingAtOnceLeaveASoundStore) {
     EXPECT_EQ(IntegrityOf(file), "ok");
     const std::size_t perProcess = kAdds - kAdds / 3 + 3 * 10;
     EXPECT_EQ(NamesIn(file).size(), 2 * perProcess);
+}
+
+// ---- Deleted entries -------------------------------------------------------------------
+
+constexpr std::int64_t kDay = 86400;
+
+// Names and deletion times (seconds since 1970) of the deleted entries.
+std::vector<std::pair<std::string, std::int64_t>> DeletedIn(AddressBook& book) {
+    std::vector<std::pair<std::string, std::int64_t>> deleted;
+    EXPECT_EQ(book.ForEachDeleted([&](const EntryView& e) {
+        const FILETIME& ft = e.Find(PR_DELETED_ON)->Value.ft;
+        const auto ticks = (static_cast<std::int64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+        deleted.emplace_back(e.String(PR_DISPLAY_NAME), ticks / 10000000 - 11644473600);
+        return true;
+    }),
+              S_OK);
+    return deleted;
+}
+
+std::vector<BYTE> IdOf(AddressBook& book, const std::string& name) {
+    std::vector<BYTE> id;
+    book.ForEach([&](const EntryView& e) {
+        if (e.String(PR_DISPLAY_NAME) == name) {
+            id.assign(e.entryId.lpb, e.entryId.lpb + e.entryId.cb);
+        }
+        return true;
+    });
+    return id;
+}
+
+// Deleted entries are stamped with the library's clock and kept 30 days to
+// the second; older ones go when the store is opened where it may be written,
+// never when it is only read.
+TEST_F(WabStoreTest, DeletedEntriesGoAfterThirtyDaysWhenOpenedForWriting) {
+    FaultLibrary faults;
+    ASSERT_NE(faults.Entry(), nullptr);
+    const std::string file = dir.file("aging.wab");
+    MakeStore(file, 3);
+    constexpr std::int64_t t0 = 1700000000;
+    for (const auto& [name, when] : {std::pair{"c0", t0}, std::pair{"c1", t0 + 10 * kDay}}) {
+        AddressBook book;
+        ASSERT_EQ(faults.OpenAt(book, file, when), S_OK);
+        ASSERT_EQ(book.Delete(IdOf(book, name)), S_OK);
+    }
+    using Deleted = std::vector<std::pair<std::string, std::int64_t>>;
+    const Deleted both = {{"c1", t0 + 10 * kDay}, {"c0", t0}};
+    struct Case {
+        const char* what;
+        std::int64_t at;
+        bool readOnly;
+        Deleted left;
+    };
+    const Case cases[] = {
+        {"read-only, long after", t0 + 100 * kDay, true, both},
+        {"30 days to the second", t0 + 30 * kDay, false, both},
+        {"a second later", t0 + 30 * kDay + 1, false, {{"c1", t0 + 10 * kDay}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(chmod(file.c_str(), c.readOnly ? 0444 : 0600), 0);
+        AddressBook book;
+        ASSERT_EQ(faults.OpenAt(book, file, c.at), S_OK);
+        EXPECT_EQ(DeletedIn(book), c.left);
+        EXPECT_EQ(Names(book), std::vector<std::string>{"c2"});
+    }
+}
+
+// A store the library wrote before it kept deleted entries is read as it is
+// where it may not be written, and upgraded in one step otherwise: an upgrade
+// that fails or is killed leaves the file byte for byte.
+TEST_F(WabStoreTest, FirstVersionStoreIsUpgradedOnlyWhenOpenedForWriting) {
+    const std::string file = dir.file("version1.wab");
+    std::filesystem::copy_file(
+        std::string(QUENBY_SOURCE_DIR) + "/tests/platform/wab32/fixtures/version1.wab", file);
+    ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+    const std::string before = ReadBytes(file);
+    std::map<std::vector<BYTE>, std::vector<std::string>> entries;
+    {
+        AddressBook book;
+        ASSERT_EQ(book.Open(file), S_OK);
+        entries = wabtest::Entries(book);
+        EXPECT_EQ(Names(book), (std::vector<std::string>{"Ann Example", "Ann Example",
+                                                         "J\xC3\xBCrgen M\xC3\xBCller", "Team"}));
+        EXPECT_TRUE(DeletedIn(book).empty());
+    }
+    EXPECT_TRUE(ReadBytes(file) == before);
+
+    ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+    FaultLibrary faults;
+    ASSERT_NE(faults.Entry(), nullptr);
+    {
+        ScopedEnv fail("WAB32FAIL", "Upgrade");
+        AddressBook book;
+        EXPECT_EQ(book.Open(file, 0, faults.Entry()), MAPI_E_DISK_ERROR);
+    }
+    EXPECT_TRUE(ReadBytes(file) == before) << "a failed upgrade";
+    pid_t child = fork();
+    if (child == 0) {
+        setenv("WAB32FAIL", "KillUpgrading", 1);
+        AddressBook book;
+        book.Open(file, 0, faults.Entry());
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 137) << "the fault did not kill it";
+    EXPECT_TRUE(ReadBytes(file) == before) << "a killed upgrade";
+
+    AddressBook book;
+    ASSERT_EQ(book.Open(file), S_OK);
+    EXPECT_EQ(wabtest::Entries(book), entries);
+    const std::vector<BYTE> ann = entries.begin()->first; // multi-valued and binary properties
+    ASSERT_EQ(book.Delete(ann), S_OK);
+    EXPECT_EQ(DeletedIn(book).size(), 1u);
+    ASSERT_EQ(book.Restore({ann}), S_OK);
+    EXPECT_EQ(wabtest::Entries(book), entries);
+    EXPECT_EQ(book.Restore({ann}), MAPI_E_COLLISION) << "back already";
+    book.Close();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* version = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr);
+    ASSERT_EQ(sqlite3_step(version), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(version, 0), 2);
+    sqlite3_finalize(version);
+    sqlite3_close(db);
 }
 
 } // namespace

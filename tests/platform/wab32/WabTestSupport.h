@@ -1,16 +1,19 @@
 // Helpers shared by the address-book tests: temp folders, environment
-// overrides, file contents, property values.
+// overrides, file contents, property values, whole entries.
 #pragma once
 
 #include <cstdlib>
+#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <string>
 #include <unistd.h>
 
 #include "platform/wab32/WabAbi.h"
+#include "tools/wabtool/WabClient.h"
 
 namespace wabtest {
 
@@ -78,6 +81,69 @@ inline SPropValue StringProp(ULONG tag, const char* text) {
     v.ulPropTag = tag;
     v.Value.lpszA = const_cast<char*>(text);
     return v;
+}
+
+// The scripted-failure build of the library, for failures no file can cause
+// and for a clock the test sets.
+class FaultLibrary {
+public:
+    explicit FaultLibrary(const char* path) : m_handle(dlopen(path, RTLD_NOW | RTLD_LOCAL)) {}
+    ~FaultLibrary() {
+        if (m_handle != nullptr) {
+            dlclose(m_handle);
+        }
+    }
+    FaultLibrary(const FaultLibrary&) = delete;
+    FaultLibrary& operator=(const FaultLibrary&) = delete;
+    LPWABOPEN Entry() const {
+        return m_handle != nullptr ? reinterpret_cast<LPWABOPEN>(dlsym(m_handle, "WABOpen"))
+                                   : nullptr;
+    }
+    // Opens `file` with the library's clock at `seconds` since 1970.
+    HRESULT OpenAt(wabtool::AddressBook& book, const std::string& file,
+                   std::int64_t seconds) const {
+        ScopedEnv now("WAB32NOW", std::to_string(seconds));
+        return book.Open(file, 0, Entry());
+    }
+
+private:
+    void* m_handle;
+};
+
+// One property as text: its tag and its value, whatever the type.
+inline std::string Render(const SPropValue& v) {
+    std::string text = std::to_string(v.ulPropTag) + "=";
+    switch (PROP_TYPE(v.ulPropTag)) {
+    case PT_STRING8:
+        return text + v.Value.lpszA;
+    case PT_BINARY:
+        return text + std::string(reinterpret_cast<const char*>(v.Value.bin.lpb), v.Value.bin.cb);
+    case PT_MV_STRING8:
+        for (ULONG i = 0; i < v.Value.MVszA.cValues; ++i) {
+            text += std::string(v.Value.MVszA.lppszA[i]) + '\x01';
+        }
+        return text;
+    case PT_SHORT:
+        return text + std::to_string(v.Value.i);
+    case PT_SYSTIME:
+        return text + std::to_string(v.Value.ft.dwHighDateTime) + ":" +
+               std::to_string(v.Value.ft.dwLowDateTime);
+    default:
+        return text + std::to_string(v.Value.l);
+    }
+}
+
+// Every entry of a book by identifier, with all its properties in order.
+inline std::map<std::vector<BYTE>, std::vector<std::string>> Entries(wabtool::AddressBook& book) {
+    std::map<std::vector<BYTE>, std::vector<std::string>> entries;
+    book.ForEach([&](const wabtool::EntryView& e) {
+        auto& props = entries[std::vector<BYTE>(e.entryId.lpb, e.entryId.lpb + e.entryId.cb)];
+        for (ULONG i = 0; i < e.count; ++i) {
+            props.push_back(Render(e.props[i]));
+        }
+        return true;
+    });
+    return entries;
 }
 
 } // namespace wabtest
