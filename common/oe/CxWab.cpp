@@ -31,7 +31,7 @@ ULONG ObjectTypeOf(const SRow& row) {
 
 CxWab::CxWab(const char* pszWabFile)
     : m_szWabFile{}, m_pRootFolder(), m_bLibLoaded(false), m_hWabLib(nullptr),
-      m_lpfnWABOpen(nullptr), m_lpAdrBook(nullptr), m_lpWABObject(nullptr), m_lpPropArray(nullptr),
+      m_lpfnWABOpen(nullptr), m_lpAdrBook(), m_lpWABObject(), m_lpPropArray(nullptr),
       m_ulcValues(0), m_hrLastOpen(S_OK) {
     char szPath[260] = "";
     bool bFits = true;
@@ -113,14 +113,14 @@ HRESULT CxWab::OpenBook(const char* pszWabFile) {
     // clang-format off
     CRT_ASSERT(m_lpfnWABOpen!=NULL);
     // clang-format on
-    HRESULT hr = m_lpfnWABOpen(&m_lpAdrBook, &m_lpWABObject, &wp, 0);
+    HRESULT hr = m_lpfnWABOpen(m_lpAdrBook.out(), m_lpWABObject.out(), &wp, 0);
     if (FAILED(hr)) {
         // Nothing was handed out; whatever the pointers hold is not ours.
-        m_lpAdrBook = nullptr;
-        m_lpWABObject = nullptr;
+        m_lpAdrBook.release();
+        m_lpWABObject.release();
         return hr;
     }
-    if (m_lpAdrBook == nullptr || m_lpWABObject == nullptr) {
+    if (!m_lpAdrBook || !m_lpWABObject) {
         Close();
         return MAPI_E_CALL_FAILED;
     }
@@ -133,17 +133,19 @@ HRESULT CxWab::OpenBook(const char* pszWabFile) {
         return hr;
     }
     ULONG ulObjType = 0;
-    IUnknown* lpUnknown = nullptr;
-    hr = m_lpAdrBook->OpenEntry(cbEID, lpEID, nullptr, 0, &ulObjType, &lpUnknown);
+    ComRef<IUnknown> lpUnknown;
+    hr = m_lpAdrBook->OpenEntry(cbEID, lpEID, nullptr, 0, &ulObjType, lpUnknown.out());
     m_lpWABObject->FreeBuffer(lpEID);
-    if (FAILED(hr) || lpUnknown == nullptr || ulObjType != MAPI_ABCONT) {
-        if (SUCCEEDED(hr) && lpUnknown != nullptr) {
-            lpUnknown->Release();
-        }
+    if (FAILED(hr)) {
+        lpUnknown.release(); // nothing was handed out
+    }
+    if (FAILED(hr) || !lpUnknown || ulObjType != MAPI_ABCONT) {
+        lpUnknown.reset();
         Close();
         return FAILED(hr) ? hr : MAPI_E_CALL_FAILED;
     }
-    auto* lpContainer = static_cast<IABContainer*>(lpUnknown);
+    // The folder takes this reference over.
+    auto* lpContainer = static_cast<IABContainer*>(lpUnknown.release());
     m_pRootFolder = std::make_unique<CxWabFolder>(this, lpContainer);
     m_hrRead = S_OK;
     if (!ReadContents(lpContainer)) {
@@ -153,14 +155,10 @@ HRESULT CxWab::OpenBook(const char* pszWabFile) {
 }
 
 bool CxWab::Close() {
-    if (m_lpAdrBook != nullptr) {
-        m_lpAdrBook->Release();
-        m_lpAdrBook = nullptr;
-    }
-    if (m_lpWABObject != nullptr) {
-        m_lpWABObject->Release();
-        m_lpWABObject = nullptr;
-    }
+    // The address book and its object go before the folder releases the
+    // container and the records their contacts.
+    m_lpAdrBook.reset();
+    m_lpWABObject.reset();
     m_pRootFolder.reset();
     return true;
 }
@@ -203,9 +201,13 @@ bool CxWab::ReadContents(IABContainer* lpContainer) {
     if (lpContainer == nullptr || !m_pRootFolder) {
         return false;
     }
-    IMAPITable* lpTable = nullptr;
-    if (FAILED(lpContainer->GetContentsTable(0, &lpTable)) || lpTable == nullptr) {
-        return true; // open, without contacts
+    ComRef<IMAPITable> lpTable;
+    if (FAILED(lpContainer->GetContentsTable(0, lpTable.out()))) {
+        lpTable.release(); // nothing was handed out
+        return true;       // open, without contacts
+    }
+    if (!lpTable) {
+        return true;
     }
     ContentsColumns columns;
     m_hrRead = lpTable->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0);
@@ -238,7 +240,7 @@ bool CxWab::ReadContents(IABContainer* lpContainer) {
             break;
         }
     }
-    lpTable->Release();
+    lpTable.reset();
     if (!bOk) {
         Close();
     }
@@ -252,7 +254,7 @@ bool CxWab::ReadRecord(WabRecord* pRecord, SRowSet* lpRowAB, int index) {
     CRT_ASSERT(index>=0&&index<(int)lpRowAB->cRows);
     // clang-format on
     const SRow& row = lpRowAB->aRow[index];
-    if (ObjectTypeOf(row) != MAPI_MAILUSER || m_lpAdrBook == nullptr) {
+    if (ObjectTypeOf(row) != MAPI_MAILUSER || !m_lpAdrBook) {
         return false;
     }
     const SBinary& eid = row.lpProps[1].Value.bin;
@@ -260,17 +262,17 @@ bool CxWab::ReadRecord(WabRecord* pRecord, SRowSet* lpRowAB, int index) {
         return false; // nothing to open, and nothing a delete could name
     }
     ULONG ulObjType = 0;
-    IUnknown* lpUnknown = nullptr;
+    ComRef<IUnknown> lpUnknown;
     HRESULT hr = m_lpAdrBook->OpenEntry(eid.cb, reinterpret_cast<LPENTRYID>(eid.lpb), nullptr, 0,
-                                        &ulObjType, &lpUnknown);
-    if (FAILED(hr) || lpUnknown == nullptr) {
+                                        &ulObjType, lpUnknown.out());
+    if (FAILED(hr)) {
+        lpUnknown.release(); // nothing was handed out
         return false;
     }
-    if (ulObjType != MAPI_MAILUSER) {
-        lpUnknown->Release();
+    if (!lpUnknown || ulObjType != MAPI_MAILUSER) {
         return false;
     }
-    auto* lpMailUser = static_cast<IMailUser*>(lpUnknown);
+    ComRef<IMailUser> lpMailUser(static_cast<IMailUser*>(lpUnknown.release()));
     hr = lpMailUser->GetProps(nullptr, 0, &m_ulcValues, &m_lpPropArray);
     auto* lpCopy = SUCCEEDED(hr) ? static_cast<LPBYTE>(LocalAlloc(LPTR, eid.cb)) : nullptr;
     bool bRead = lpCopy != nullptr;
@@ -279,9 +281,7 @@ bool CxWab::ReadRecord(WabRecord* pRecord, SRowSet* lpRowAB, int index) {
         std::memcpy(lpCopy, eid.lpb, eid.cb);
         pRecord->cbEntryID = eid.cb;
         pRecord->lpEntryID = lpCopy;
-        pRecord->lpMailUser = lpMailUser; // the record holds this reference now
-    } else {
-        lpMailUser->Release();
+        pRecord->lpMailUser = lpMailUser.release(); // the record holds this reference now
     }
     if (m_lpPropArray != nullptr) {
         m_lpWABObject->FreeBuffer(m_lpPropArray);
@@ -292,7 +292,7 @@ bool CxWab::ReadRecord(WabRecord* pRecord, SRowSet* lpRowAB, int index) {
 }
 
 void CxWab::FreeRows(SRowSet* lpRows) {
-    if (lpRows == nullptr || m_lpWABObject == nullptr) {
+    if (lpRows == nullptr || !m_lpWABObject) {
         return;
     }
     for (ULONG i = 0; i < lpRows->cRows; ++i) {

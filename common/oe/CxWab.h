@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/wab32/ComRef.h"
 #include "platform/wab32/WabAbi.h"
 #include "platform/wab32/WabResults.h"
 #include "platform/win32/Win32.h"
@@ -58,8 +59,8 @@ private:
     HMODULE m_hWabLib;
     LPWABOPEN m_lpfnWABOpen;
     // One reference each while open; released in Close.
-    IAddrBook* m_lpAdrBook;
-    IWABObject* m_lpWABObject;
+    ComRef<IAddrBook> m_lpAdrBook;
+    ComRef<IWABObject> m_lpWABObject;
     // The library's buffer for the contact being read; null between reads.
     LPSPropValue m_lpPropArray;
     ULONG m_ulcValues;
