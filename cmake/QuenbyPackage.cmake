@@ -28,11 +28,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # (relative to the package's root, where dpkg-shlibdeps runs).
 string(REGEX REPLACE "^/+" "" private_dir "${QUENBY_INSTALL_FULL_PKGDIR}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${private_dir})
-# What no binary names: Qt's window-system plug-ins and the fonts the program
-# registers at start.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wine, fonts-dejavu-core")
-# Help and the web page open through xdg-open; the help needs a CHM viewer;
-# the title bar's system menu has Chinese captions.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xchm, xdg-utils, fonts-wqy-microhei")
+# What no binary names: Qt's window-system plug-ins, the fonts the program
+# registers at start, and xdg-open, through which it opens the help and the
+# web page.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wine, fonts-dejavu-core, xdg-utils")
+# The help needs a CHM viewer; the title bar's system menu has Chinese
+# captions.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xchm, fonts-wqy-microhei")
 
 include(CPack)
