@@ -3,7 +3,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
+
+#include <QDir>
 
 #include "app/About.h"
 #include "app/Option.h"
@@ -29,14 +33,31 @@ namespace {
 constexpr char kSection[] = "Quenby";
 constexpr char kSettingsFile[] = "brindle.ini";
 
-// The settings file's path; empty when the program's folder is too long to
-// name in a path buffer.
-std::string SettingsPath() {
+// The settings file's path: beside the program while its folder can be
+// written, as where it was built or unpacked; otherwise, as once installed for
+// everyone, in the user's configuration folder, so the settings are kept.
+// create: make that folder when it is missing (for writing). Empty when the
+// program's folder is too long to name in a path buffer.
+std::string SettingsPath(bool create = false) {
     char folder[260] = "";
     if (GetModulePath(nullptr, folder) == 0) {
         return {};
     }
-    return std::string(folder) + kSettingsFile;
+    // A folder without any write bit is read-only even to root, as the
+    // profile functions treat it.
+    struct stat st {};
+    if (::stat(folder, &st) == 0 && (st.st_mode & 0222) != 0 && ::access(folder, W_OK) == 0) {
+        return std::string(folder) + kSettingsFile;
+    }
+    // Relative values are invalid by the desktop's rules and are ignored.
+    const QByteArray xdg = qgetenv("XDG_CONFIG_HOME");
+    const QString config = xdg.startsWith('/') ? QString::fromLocal8Bit(xdg)
+                                               : QDir::homePath() + QStringLiteral("/.config");
+    const QString dir = config + QStringLiteral("/quenby");
+    if (create) {
+        QDir().mkpath(dir);
+    }
+    return (dir + QLatin1Char('/')).toLocal8Bit().toStdString() + kSettingsFile;
 }
 
 QString FromAnsi(const char* text) {
@@ -149,7 +170,7 @@ void TfmMain::LoadSettings() {
 }
 
 void TfmMain::SaveSettings() {
-    const std::string path = SettingsPath();
+    const std::string path = SettingsPath(true);
     if (path.empty()) {
         return;
     }

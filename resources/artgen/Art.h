@@ -51,6 +51,10 @@ struct PaletteEntry {
 };
 const std::vector<PaletteEntry>& IconPalette();
 Canvas IconPreview(const IconImage& icon, Rgb background);
+// The program icon with an alpha channel, for the desktop: the pixel art at
+// its own sizes, the same design drawn smooth at any other.
+QImage ProgramIconImage(int size);
+inline constexpr int kDesktopIconSizes[] = {16, 32, 48, 128, 256};
 
 // ---- shared pieces ---------------------------------------------------------
 

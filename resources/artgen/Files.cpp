@@ -1,5 +1,6 @@
 #include "resources/artgen/Files.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -166,6 +167,22 @@ bool WriteResources(const Catalogue& cat, const QString& dir) {
     qrc += "</qresource>\n<qresource prefix=\"/icons\">\n    <file>MAINICON.ico</file>\n"
            "</qresource>\n</RCC>\n";
     return Write(dir + "/quenby_resources.qrc", qrc, true) && ok;
+}
+
+bool WriteDesktopIcons(const QString& dir) {
+    if (!QDir().mkpath(dir)) {
+        std::fprintf(stderr, "artgen: cannot create %s\n", qPrintable(dir));
+        return false;
+    }
+    bool ok = true;
+    for (int size : kDesktopIconSizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        ok = ProgramIconImage(size).save(&buffer, "PNG") &&
+             Write(dir + QStringLiteral("/quenby-%1.png").arg(size), png) && ok;
+    }
+    return ok;
 }
 
 } // namespace art

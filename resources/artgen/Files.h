@@ -22,6 +22,9 @@ QByteArray EncodeIcon(const std::vector<IconImage>& images);
 // cannot be written.
 bool WriteResources(const Catalogue& cat, const QString& dir);
 
+// The desktop's icons: <dir>/quenby-<size>.png for each desktop size.
+bool WriteDesktopIcons(const QString& dir);
+
 // One PNG per style: every image enlarged twice, states apart, with names.
 bool WriteSheets(const Catalogue& cat, const QString& dir);
 

@@ -1,6 +1,7 @@
 // artgen: draws the built-in theme bitmaps and the program icon.
 //   artgen --out DIR     the .bmp files, MAINICON.ico and quenby_resources.qrc
 //   artgen --sheet DIR   one contact sheet (PNG) per style, for looking at
+//   artgen --icons DIR   the program icon for the desktop, quenby-<size>.png
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
@@ -9,9 +10,14 @@
 #include "resources/artgen/Files.h"
 
 int main(int argc, char** argv) {
-    if (argc != 3 || (std::strcmp(argv[1], "--out") != 0 && std::strcmp(argv[1], "--sheet") != 0)) {
-        std::fprintf(stderr, "usage: artgen --out DIR | --sheet DIR\n");
+    const bool icons = argc == 3 && std::strcmp(argv[1], "--icons") == 0;
+    if (argc != 3 ||
+        (std::strcmp(argv[1], "--out") != 0 && std::strcmp(argv[1], "--sheet") != 0 && !icons)) {
+        std::fprintf(stderr, "usage: artgen --out DIR | --sheet DIR | --icons DIR\n");
         return 2;
+    }
+    if (icons) {
+        return art::WriteDesktopIcons(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     }
     const bool sheet = std::strcmp(argv[1], "--sheet") == 0;
     // Only the sheets draw text; the resources need no display at all.

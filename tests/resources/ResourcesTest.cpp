@@ -410,3 +410,40 @@ TEST(ResourcesGenerator, RepeatsItselfByteForByteAndMatchesTheCompiledResources)
         }
     }
 }
+
+TEST(ResourcesGenerator, DrawsTheDesktopIconsClearAroundAndThePixelArtAtItsOwnSizes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QProcess gen;
+    gen.start(QStringLiteral(ARTGEN_PATH), {QStringLiteral("--icons"), dir.path()});
+    ASSERT_TRUE(gen.waitForFinished(120000));
+    ASSERT_EQ(gen.exitCode(), 0) << gen.readAllStandardError().toStdString();
+
+    QBuffer ico;
+    ico.setData(ReadAll(QStringLiteral(":/icons/MAINICON.ico")));
+    ico.open(QIODevice::ReadOnly);
+    QImageReader program(&ico, "ico");
+    for (int size : {16, 32, 48, 128, 256}) {
+        SCOPED_TRACE(size);
+        const QImage png(dir.filePath(QStringLiteral("quenby-%1.png").arg(size)));
+        ASSERT_EQ(png.size(), QSize(size, size));
+        ASSERT_TRUE(png.hasAlphaChannel());
+        const QImage icon = png.convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(qAlpha(icon.pixel(0, size - 1)), 0) << "the desktop shows through";
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255);
+        if (size <= 32) {
+            // The program's own icon, pixel for pixel (32 first in the file).
+            ASSERT_TRUE(program.jumpToImage(size == 32 ? 0 : 1));
+            EXPECT_EQ(icon, program.read().convertToFormat(QImage::Format_ARGB32));
+        } else {
+            // Smooth edges: some pixels between clear and opaque.
+            int partial = 0;
+            for (int y = 0; y < size; ++y) {
+                for (int x = 0; x < size; ++x) {
+                    partial += qAlpha(icon.pixel(x, y)) % 255 != 0;
+                }
+            }
+            EXPECT_GT(partial, size);
+        }
+    }
+}
