@@ -12,6 +12,7 @@
 
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Forms.h"
+#include "platform/toolkit/MDI.h"
 #include "platform/toolkit/Regions.h"
 #include "platform/toolkit/StdCtrls.h"
 #include "platform/toolkit/ToolBar.h"
@@ -171,7 +172,6 @@ private:
     void RegionWindow();
     // Asks the host to paint its frame band again.
     void InvalidateFrame();
-    void ContinueTitleImages(tk::TCanvas* Canvas, int W, int b);
     void TitleBarToTop();
     void CreateMenuBar();
     void DestroyMenuBar();
@@ -181,7 +181,6 @@ private:
     // The menu's style and theme when it is a skinned main menu, else ours.
     const TskThemeLink& MenuTheme() const;
     TskMainMenu* SkinnedMenu() const;
-    void MenuBarFont(tk::TFont& Font) const;
 
     TskThemeLink m_theme;
     QPointer<tk::TCustomForm> m_host;
@@ -203,8 +202,156 @@ private:
     tk::TRegion m_region;
 };
 
+class TskToolBarSpeedButton;
+
+// The skinned frame of a multiple-document parent (a tk::TMDIForm, its
+// host): like TskForm, but a component beside the host's MDI client rather
+// than a panel over the client area. It takes the host's caption away and
+// paints the frame and shape itself, puts a title bar at the top and below it
+// a menu bar showing its own menu or the active child's, with the active
+// child's minimise, restore and close buttons at the right while that child
+// is maximised, and tiles and cascades the children its own way.
+//
+// It hooks the host's WindowProc (frame, keys, activation, sizes) and the MDI
+// client's (menus on WM_MDISETMENU, the child buttons on WM_MDIMAXIMIZE and
+// WM_MDIRESTORE, its own arrangement after WM_MDITILE and WM_MDICASCADE),
+// and gives both back when it goes.
+class TskMDIForm : public tk::TComponent {
+    Q_OBJECT
+    Q_PROPERTY(sk::TskEnums::TskUIStyle UIStyle READ UIStyle WRITE SetUIStyle)
+    Q_PROPERTY(sk::TskFileTheme* FileTheme READ FileTheme WRITE SetFileTheme)
+    Q_PROPERTY(tk::TMainMenu* Menu READ Menu WRITE SetMenu)
+    Q_PROPERTY(quint32 MenuBarColor READ MenuBarColor WRITE SetMenuBarColor)
+    Q_PROPERTY(quint32 BorderColor READ BorderColor WRITE SetBorderColor)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(bool TitleBarDrawAppIcon READ TitleBarDrawAppIcon WRITE SetTitleBarDrawAppIcon)
+    Q_PROPERTY(bool TitleBarCustom READ TitleBarCustom WRITE SetTitleBarCustom)
+    Q_PROPERTY(bool TitleBarVisible READ TitleBarVisible WRITE SetTitleBarVisible)
+    Q_PROPERTY(sk::TskTitleBarButtons* TitleBarButtons READ TitleBarButtons)
+    Q_PROPERTY(sk::TskTitleBarSections* TitleBarSections READ TitleBarSections)
+    Q_PROPERTY(bool TitleBarDrawChildCaptions READ TitleBarDrawChildCaptions WRITE
+                   SetTitleBarDrawChildCaptions)
+    Q_PROPERTY(
+        bool TitleBarDrawChildMenus READ TitleBarDrawChildMenus WRITE SetTitleBarDrawChildMenus)
+    Q_PROPERTY(int RoundCorner READ RoundCorner WRITE SetRoundCorner)
+
+public:
+    // Throws tk::Exception "Sorry, TskMDIForm must be placed on a form" when
+    // the owner is no form, having made nothing.
+    explicit TskMDIForm(tk::TComponent* AOwner);
+    ~TskMDIForm() override;
+
+    tk::TCustomForm* Host() const { return m_host.data(); }
+    tk::TMDIClient* MDIClient() const { return m_client.data(); }
+    TskTitleBar* TitleBar() const { return m_titleBar; }
+    // The panel under the title bar, shown while a menu is, and its bar.
+    tk::TPanel* TopPanel() const { return m_topPanel; }
+    tk::TToolBar* MenuBar() const { return m_menuBar; }
+    // The maximised child's buttons: 1 close, 2 restore, 3 minimise.
+    TskToolBarSpeedButton* ControlButton(int Index) const;
+    // The menu on the bar right now.
+    tk::TMainMenu* ShownMenu() const { return m_shownMenu.data(); }
+
+    TskUIStyle UIStyle() const { return m_theme.UIStyle(); }
+    void SetUIStyle(TskUIStyle Value);
+    TskFileTheme* FileTheme() const { return m_theme.FileTheme(); }
+    void SetFileTheme(TskFileTheme* Value);
+    tk::TMainMenu* Menu() const { return m_menu; }
+    void SetMenu(tk::TMainMenu* Value);
+    TColor MenuBarColor() const { return m_menuBarColor; }
+    void SetMenuBarColor(TColor Value);
+    TColor BorderColor() const { return m_borderColor; }
+    void SetBorderColor(TColor Value);
+    // The host's caption; setting it sets the title bar's too.
+    QString Caption() const;
+    void SetCaption(const QString& Value);
+    bool TitleBarDrawAppIcon() const;
+    void SetTitleBarDrawAppIcon(bool Value);
+    bool TitleBarCustom() const;
+    void SetTitleBarCustom(bool Value);
+    bool TitleBarVisible() const { return m_titleBarVisible; }
+    void SetTitleBarVisible(bool Value);
+    TskTitleBarButtons* TitleBarButtons() const;
+    TskTitleBarSections* TitleBarSections() const;
+    // Kept; nothing is drawn from it.
+    bool TitleBarDrawChildCaptions() const { return m_drawChildCaptions; }
+    void SetTitleBarDrawChildCaptions(bool Value) { m_drawChildCaptions = Value; }
+    // The bar shows the active child's menu when it has one.
+    bool TitleBarDrawChildMenus() const { return m_drawChildMenus; }
+    void SetTitleBarDrawChildMenus(bool Value);
+    int RoundCorner() const { return m_roundCorner; }
+    void SetRoundCorner(int Value);
+    // The frame's width, from the style.
+    int FrameWidth() const { return m_frameWidth; }
+
+    // The children side by side (the host's vertical tile mode) or one above
+    // the other, in the room the host's top and bottom controls leave.
+    void Tile();
+    // The children at 80% by 60% of the host's client area, each 22 pixels
+    // right of and below the one before.
+    void Cascade();
+    // The title bar's height while shown, plus the menu panel's while shown.
+    int GetTitleBarHeight() const;
+
+    // The menu the bar should show: the active child's (its own, or its
+    // skinned form's) when child menus are drawn and it has one, else Menu.
+    tk::TMainMenu* GetMainMenu() const;
+    void UpdateMenu();
+    // Key messages: Result tells whether the shown menu ran a short-cut.
+    void ProcessKeyPress(tk::TMessage& Message);
+    const tk::TRegion& WindowRegion() const { return m_region; }
+    void PaintFormBorder(tk::TCanvas* WindowCanvas);
+
+protected:
+    void Notification(tk::TComponent* AComponent, tk::TOperation Operation) override;
+
+private:
+    void TakeOver();
+    void Release();
+    void CreateMenuBar();
+    void PlaceControlButtons();
+    void ShowControlButtons();
+    void HideControlButtons();
+    void ControlButtonClick(int Index);
+    void HostWndProc(tk::TMessage& Message);
+    void ClientWndProc(tk::TMessage& Message);
+    void HostSized();
+    void OnApplicationMessage(tk::TMsg& Msg, bool& Handled);
+    void RegionWindow();
+    void InvalidateFrame();
+    void TitleBarToTop();
+    void RefreshCaption();
+    tk::TCustomForm* ArrangedChild() const;
+    std::vector<tk::TCustomForm*> ArrangeableChildren(bool& SomeMinimised) const;
+    void DrawMenuBar(tk::TToolBar* Bar, const tk::TRect& Rect, bool& DefaultDraw);
+    void DrawButton(tk::TToolBar* Bar, tk::TToolButton* Button, tk::TCustomDrawState State,
+                    bool& DefaultDraw);
+
+    TskThemeLink m_theme;
+    QPointer<tk::TCustomForm> m_host;
+    QPointer<tk::TMDIClient> m_client;
+    TskTitleBar* m_titleBar = nullptr;        // owned as a component of this one
+    tk::TPanel* m_topPanel = nullptr;         // owned as a component of this one
+    tk::TToolBar* m_menuBar = nullptr;        // owned as a component of this one
+    TskToolBarSpeedButton* m_buttons[3] = {}; // owned as components of this one
+    tk::TComponentRef<tk::TMainMenu> m_menu{this};
+    QPointer<tk::TMainMenu> m_shownMenu;
+    tk::TWndMethod m_oldHostProc;
+    tk::TWndMethod m_oldClientProc;
+    bool m_hookedApplication = false;
+    bool m_destroying = false;
+    TColor m_menuBarColor = 0;
+    TColor m_borderColor = 0;
+    int m_frameWidth = 1;
+    int m_roundCorner = 0;
+    bool m_titleBarVisible = true;
+    bool m_drawChildCaptions = true;
+    bool m_drawChildMenus = true;
+    tk::TRegion m_region;
+};
+
 // Makes the frame's classes known to form descriptions (any number of calls):
-// TskForm, TskTitleBar, TskMainMenu, TskPopupMenu.
+// TskForm, TskMDIForm, TskTitleBar, TskMainMenu, TskPopupMenu.
 void RegisterSkinFrameClasses();
 
 } // namespace sk
