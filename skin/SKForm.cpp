@@ -615,12 +615,29 @@ void TskForm::HostSized() {
     if (m_titleBar) {
         m_titleBar->ProcessMaxBtn();
         if (m_host->FormStyle() == fsMDIChild) {
-            // A maximised child's caption is its frame's, which shows the
-            // child's buttons on its menu bar.
-            m_titleBar->SetVisible(m_titleBarVisible && !maximized);
+            MDIChildSized(maximized);
         }
     }
     RegionWindow();
+}
+
+void TskForm::MDIChildSized(bool Maximized) {
+    // A maximised child's caption is its frame's, which shows the child's
+    // buttons on its menu bar; what sat under the title bar moves up into
+    // its place (the three pixels of the frame band aside), and back down.
+    if (Maximized == m_maximizedInFrame || (Maximized && !m_titleBarVisible)) {
+        return;
+    }
+    m_maximizedInFrame = Maximized;
+    const int dy = Maximized ? -(m_titleBar->Height() - kFrame) : m_scrolled;
+    m_titleBar->SetVisible(!Maximized);
+    for (TControl* c : std::vector<TControl*>(ControlList())) {
+        if (c != m_titleBar && c != m_menuBar && c->Align() == alNone) {
+            c->SetTop(c->Top() + dy);
+        }
+    }
+    m_scrolled = Maximized ? -dy : 0;
+    TitleBarToTop();
 }
 
 void TskForm::ProcessKeyPress(TMessage& Message) {

@@ -168,6 +168,7 @@ private:
     void Release();
     void NewParentWndProc(tk::TMessage& Message);
     void HostSized();
+    void MDIChildSized(bool Maximized);
     void OnApplicationMessage(tk::TMsg& Msg, bool& Handled);
     void RegionWindow();
     // Asks the host to paint its frame band again.
@@ -189,6 +190,9 @@ private:
     tk::TWndMethod m_oldWndProc;
     tk::TRect m_hostBounds;
     bool m_hostMaximized = false;
+    // An MDI child maximised in its frame, and how far its contents moved up.
+    bool m_maximizedInFrame = false;
+    int m_scrolled = 0;
     bool m_hookedApplication = false;
     bool m_destroying = false;
     bool m_autoUpdateSub = false;

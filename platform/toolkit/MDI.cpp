@@ -200,6 +200,9 @@ void TMDIClient::ApplyFrame(Child& C, TWindowState State) {
     if (window->windowFlags() != flags) {
         window->setWindowFlags(flags);
     }
+    // A frameless child's form paints all of itself; where its own shape cuts
+    // it, the area shows through.
+    window->setAutoFillBackground(framed);
 }
 
 void TMDIClient::FitWidget(Child& C) {

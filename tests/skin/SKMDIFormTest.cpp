@@ -150,10 +150,15 @@ TEST_F(MDIFrameTest, AMaximisedChildsButtonsAreThoseOfItsTitleBar) {
     TForm* noMax = AddChild("No maximise", {skMax});
     EXPECT_EQ(ButtonsShown(), (std::vector<bool>{false, false, false}));
 
+    auto* childSkin = qobject_cast<TskForm*>(noMax->Controls(0));
+    auto* content = new TskButton(noMax); // owned by the child
+    content->SetParent(childSkin);
+    content->SetTop(44);
     noMax->SetWindowState(wsMaximized);
     EXPECT_EQ(ButtonsShown(), (std::vector<bool>{true, false, true})); // close, restore, minimise
-    auto* childSkin = qobject_cast<TskForm*>(noMax->Controls(0));
+    // The child's title bar is the frame's now; what was under it moves up.
     EXPECT_FALSE(childSkin->TitleBar()->Visible());
+    EXPECT_EQ(content->Top(), 44 - (childSkin->TitleBar()->Height() - 3));
     // At the right of the bar's panel.
     EXPECT_EQ(frame->ControlButton(1)->Left(), frame->TopPanel()->Width() - 20);
     EXPECT_EQ(frame->ControlButton(3)->Left(), frame->TopPanel()->Width() - 56);
@@ -161,6 +166,7 @@ TEST_F(MDIFrameTest, AMaximisedChildsButtonsAreThoseOfItsTitleBar) {
     noMax->SetWindowState(wsNormal);
     EXPECT_EQ(ButtonsShown(), (std::vector<bool>{false, false, false}));
     EXPECT_TRUE(childSkin->TitleBar()->Visible());
+    EXPECT_EQ(content->Top(), 44);
 
     // The other child maximised; its restore button gives it back.
     plain->BringToFront();
