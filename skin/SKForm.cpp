@@ -132,33 +132,6 @@ void PaintFrame(TCanvas* Canvas, const TskFramePlan& Plan, const TskFrameInput& 
     }
 }
 
-// Asks the window to paint its frame band again.
-void InvalidateBand(TCustomForm* Host) {
-    if (!Host || !Host->HandleAllocated()) {
-        return;
-    }
-    QWidget* window = Host->Handle();
-    QRegion band(window->rect());
-    if (const QWidget* client = Host->ClientWidget(); client && client != window) {
-        band -= QRegion(client->geometry());
-    }
-    window->update(band);
-}
-
-// Gives the host its shape; false when it already had it.
-bool ShapeWindow(TCustomForm* Host, int R, TRegion& Last) {
-    if (!Host || !Host->HandleAllocated()) {
-        return false;
-    }
-    TRegion region = FormRegion(Host->Width(), Host->Height(), R);
-    if (region == Last && !Last.IsEmpty()) {
-        return false; // sizes come again and again while the window is dragged
-    }
-    Last = std::move(region);
-    Host->Handle()->setMask(Last.ToQ());
-    return true;
-}
-
 void DrawMenuBarFace(TToolBar* Bar, const TRect& Rect, TskUIStyle Style) {
     if (Style == MacOS) {
         const TBitmap& face = GetNamedSkinBitmap("MACOS_MENU_BAR");
@@ -231,6 +204,185 @@ TskForm* FirstSkinnedForm(const TCustomForm* Form) {
 
 } // namespace
 
+// ---- the host, as both frames take it over ----------------------------------------
+
+void TskFrameHost::HookHost(TCustomForm* Host) {
+    m_host = Host;
+    const TFormBorderStyle style = Host->BorderStyle();
+    if (style == bsNone || style == bsSingle || style == bsToolWindow) {
+        Host->SetBorderStyle(bsDialog);
+    }
+    const int clientWidth = Host->ClientWidth();
+    const int clientHeight = Host->ClientHeight();
+    Host->SetWindowCaption(false);
+    Host->SetAutoScroll(false);
+    m_oldWndProc = Host->WindowProc;
+    Host->WindowProc = [this](TMessage& m) { HostWndProc(m); };
+    if (Application && !Application->OnMessage) {
+        Application->OnMessage = [this](TMsg& Msg, bool& Handled) {
+            OnApplicationMessage(Msg, Handled);
+        };
+        m_hookedApplication = true;
+    }
+    Host->RefreshFrame();
+    Host->SetClientWidth(clientWidth);
+    Host->SetClientHeight(clientHeight);
+}
+
+void TskFrameHost::UnhookHost() {
+    m_destroying = true;
+    if (m_host) {
+        if (m_oldWndProc) {
+            m_host->WindowProc = m_oldWndProc;
+            m_oldWndProc = nullptr;
+        }
+        if (!m_host->IsDestroying()) {
+            m_host->SetWindowCaption(true);
+            m_host->RefreshFrame();
+            if (m_host->HandleAllocated()) {
+                m_host->Handle()->clearMask();
+            }
+        }
+    }
+    if (m_hookedApplication && Application) {
+        Application->OnMessage = nullptr;
+    }
+    m_hookedApplication = false;
+}
+
+void TskFrameHost::ShapeHost(int R) {
+    if (!m_host || !m_host->HandleAllocated()) {
+        return;
+    }
+    TRegion region = FormRegion(m_host->Width(), m_host->Height(), R);
+    if (region == m_region && !m_region.IsEmpty()) {
+        return; // sizes come again and again while the window is dragged
+    }
+    m_region = std::move(region);
+    m_host->Handle()->setMask(m_region.ToQ());
+}
+
+void TskFrameHost::InvalidateHostFrame() {
+    if (!m_host || !m_host->HandleAllocated()) {
+        return;
+    }
+    QWidget* window = m_host->Handle();
+    QRegion band(window->rect());
+    if (const QWidget* client = m_host->ClientWidget(); client && client != window) {
+        band -= QRegion(client->geometry());
+    }
+    window->update(band);
+}
+
+void TskFrameHost::HostWndProc(TMessage& Message) {
+    // Going away: the host hears nothing until its own procedure is back.
+    if (m_destroying) {
+        return;
+    }
+    QPointer<TComponent> self(FrameComponent());
+    if (Message.Msg != WM_NCPAINT && m_oldWndProc) {
+        m_oldWndProc(Message);
+        if (!self || m_destroying || !m_host) {
+            return;
+        }
+    }
+    switch (Message.Msg) {
+    case WM_KEYDOWN:
+        ProcessKeyPress(Message);
+        break;
+    case WM_ACTIVATE:
+        if (TskTitleBar* bar = FrameTitleBar()) {
+            bar->SetActive((Message.WParam & 0xFFFF) != 0);
+        }
+        break;
+    case WM_NCPAINT:
+        if (HostMinimized(m_host) && m_oldWndProc) {
+            m_oldWndProc(Message);
+        } else {
+            PaintFormBorder(reinterpret_cast<TCanvas*>(Message.WParam));
+        }
+        break;
+    case CM_RECREATEWND:
+        if (m_host->HasWindowCaption()) {
+            m_host->SetWindowCaption(false);
+            m_host->RefreshFrame();
+        }
+        break;
+    case WM_SIZE:
+        HostSized();
+        break;
+    default:
+        OtherHostMessage(Message);
+        break;
+    }
+}
+
+void TskFrameHost::OnApplicationMessage(TMsg& Msg, bool& Handled) {
+    if (m_destroying) {
+        return;
+    }
+    if (Msg.message != WM_KEYDOWN) {
+        ApplicationMessage(Msg, Handled);
+        return;
+    }
+    TMessage m;
+    m.Msg = WM_KEYDOWN;
+    m.WParam = Msg.wParam;
+    m.LParam = Msg.lParam;
+    ProcessKeyPress(m);
+    Handled = m.Result != 0;
+}
+
+void TskFrameHost::SetFrameCaption(const QString& Value) {
+    if (TskTitleBar* bar = FrameTitleBar()) {
+        bar->SetCaption(Value);
+    }
+    if (m_host) {
+        m_host->SetCaption(Value);
+    }
+}
+
+void TskFrameHost::SetTitleBarVisible(bool Value) {
+    if (Value == m_titleBarVisible) {
+        return;
+    }
+    m_titleBarVisible = Value;
+    if (TskTitleBar* bar = FrameTitleBar()) {
+        bar->SetVisible(Value);
+        TitleBarToTop();
+    }
+    InvalidateHostFrame();
+    RegionWindow();
+}
+
+bool TskFrameHost::TitleBarCustom() const {
+    return FrameTitleBar() && FrameTitleBar()->Custom();
+}
+
+void TskFrameHost::SetTitleBarCustom(bool Value) {
+    if (TskTitleBar* bar = FrameTitleBar()) {
+        bar->SetCustom(Value);
+    }
+}
+
+bool TskFrameHost::TitleBarDrawAppIcon() const {
+    return FrameTitleBar() && FrameTitleBar()->DrawAppIcon();
+}
+
+void TskFrameHost::SetTitleBarDrawAppIcon(bool Value) {
+    if (TskTitleBar* bar = FrameTitleBar()) {
+        bar->SetDrawAppIcon(Value);
+    }
+}
+
+TskTitleBarButtons* TskFrameHost::TitleBarButtons() const {
+    return FrameTitleBar() ? FrameTitleBar()->Buttons() : nullptr;
+}
+
+TskTitleBarSections* TskFrameHost::TitleBarSections() const {
+    return FrameTitleBar() ? FrameTitleBar()->Sections() : nullptr;
+}
+
 // ---- construction -----------------------------------------------------------------
 
 TskForm::TskForm(TComponent* AOwner) : TCustomPanel(AOwner), m_theme(this, DeepBlue) {
@@ -286,28 +438,7 @@ void TskForm::TakeOver(TCustomForm* Host) {
     TControl::SetCaption(QStringLiteral(" "));
 
     Host->SetScaled(false);
-    const TFormBorderStyle style = Host->BorderStyle();
-    if (style == bsNone || style == bsSingle || style == bsToolWindow) {
-        Host->SetBorderStyle(bsDialog);
-    }
-    // The frame band comes out of the window, not out of the client area the
-    // host was given.
-    const int clientWidth = Host->ClientWidth();
-    const int clientHeight = Host->ClientHeight();
-    Host->SetWindowCaption(false);
-    Host->SetAutoScroll(false);
-
-    m_oldWndProc = Host->WindowProc;
-    Host->WindowProc = [this](TMessage& m) { NewParentWndProc(m); };
-    if (Application && !Application->OnMessage) {
-        Application->OnMessage = [this](TMsg& Msg, bool& Handled) {
-            OnApplicationMessage(Msg, Handled);
-        };
-        m_hookedApplication = true;
-    }
-    Host->RefreshFrame();
-    Host->SetClientWidth(clientWidth);
-    Host->SetClientHeight(clientHeight);
+    HookHost(Host);
     RegionWindow();
 }
 
@@ -328,24 +459,7 @@ void TskForm::Release() {
     if (auto* menu = SkinnedMenu(); menu && menu->LinkedForm() == this) {
         menu->SetLinkedForm(nullptr);
     }
-    m_destroying = true;
-    if (m_host) {
-        if (m_oldWndProc) {
-            m_host->WindowProc = m_oldWndProc;
-            m_oldWndProc = nullptr;
-        }
-        if (!m_host->IsDestroying()) {
-            m_host->SetWindowCaption(true);
-            m_host->RefreshFrame();
-            if (m_host->HandleAllocated()) {
-                m_host->Handle()->clearMask();
-            }
-        }
-    }
-    if (m_hookedApplication && Application) {
-        Application->OnMessage = nullptr;
-    }
-    m_hookedApplication = false;
+    UnhookHost();
 }
 
 void TskForm::Notification(TComponent* AComponent, TOperation Operation) {
@@ -405,7 +519,7 @@ void TskForm::SetUIStyle(TskUIStyle Value) {
         ContainerApplyUIStyle(this, Value, FileTheme());
     }
     Invalidate();
-    InvalidateFrame();
+    InvalidateHostFrame();
 }
 
 void TskForm::SetFileTheme(TskFileTheme* Value) {
@@ -414,37 +528,14 @@ void TskForm::SetFileTheme(TskFileTheme* Value) {
     }
 }
 
-bool TskForm::TitleBarCustom() const {
-    return m_titleBar && m_titleBar->Custom();
-}
-
-void TskForm::SetTitleBarCustom(bool Value) {
-    if (m_titleBar) {
-        m_titleBar->SetCustom(Value);
-    }
-}
-
 void TskForm::SetBorderColor(TColor Value) {
     m_borderColor = Value;
-    InvalidateFrame();
+    InvalidateHostFrame();
 }
 
 void TskForm::SetBorderWidth(int Value) {
     m_borderWidth = Value;
-    InvalidateFrame();
-}
-
-void TskForm::SetTitleBarVisible(bool Value) {
-    if (Value == m_titleBarVisible) {
-        return;
-    }
-    m_titleBarVisible = Value;
-    if (m_titleBar) {
-        m_titleBar->SetVisible(Value);
-        TitleBarToTop();
-    }
-    InvalidateFrame();
-    RegionWindow();
+    InvalidateHostFrame();
 }
 
 QString TskForm::Caption() const {
@@ -452,12 +543,7 @@ QString TskForm::Caption() const {
 }
 
 void TskForm::SetCaption(const QString& Value) {
-    if (m_titleBar) {
-        m_titleBar->SetCaption(Value);
-    }
-    if (m_host) {
-        m_host->SetCaption(Value);
-    }
+    SetFrameCaption(Value);
 }
 
 void TskForm::SetPanel(TCustomPanel* Value) {
@@ -478,24 +564,6 @@ void TskForm::SetPanel(TCustomPanel* Value) {
         Value->SetCaption(QString());
     } else if (qobject_cast<TskImagePanel*>(Value)) {
         Value->SetCaption(QString());
-    }
-}
-
-TskTitleBarButtons* TskForm::TitleBarButtons() const {
-    return m_titleBar ? m_titleBar->Buttons() : nullptr;
-}
-
-TskTitleBarSections* TskForm::TitleBarSections() const {
-    return m_titleBar ? m_titleBar->Sections() : nullptr;
-}
-
-bool TskForm::TitleBarDrawAppIcon() const {
-    return m_titleBar && m_titleBar->DrawAppIcon();
-}
-
-void TskForm::SetTitleBarDrawAppIcon(bool Value) {
-    if (m_titleBar) {
-        m_titleBar->SetDrawAppIcon(Value);
     }
 }
 
@@ -544,49 +612,10 @@ void TskForm::Resize() {
 
 // ---- the host's messages ----------------------------------------------------------
 
-void TskForm::NewParentWndProc(TMessage& Message) {
-    // Going away: the host hears nothing until its own procedure is back.
-    if (m_destroying) {
-        return;
-    }
-    QPointer<TskForm> self(this);
-    if (Message.Msg != WM_NCPAINT && m_oldWndProc) {
-        m_oldWndProc(Message);
-        if (!self || m_destroying || !m_host) {
-            return;
-        }
-    }
-    switch (Message.Msg) {
-    case WM_KEYDOWN:
-        ProcessKeyPress(Message);
-        break;
-    case WM_SHOWWINDOW:
+void TskForm::OtherHostMessage(TMessage& Message) {
+    if (Message.Msg == WM_SHOWWINDOW) {
         // The native menu bar is never shown.
         m_host->SetMenu(nullptr);
-        break;
-    case WM_ACTIVATE:
-        if (m_titleBar) {
-            m_titleBar->SetActive((Message.WParam & 0xFFFF) != 0);
-        }
-        break;
-    case WM_NCPAINT:
-        if (HostMinimized(m_host) && m_oldWndProc) {
-            m_oldWndProc(Message);
-        } else {
-            PaintFormBorder(reinterpret_cast<TCanvas*>(Message.WParam));
-        }
-        break;
-    case CM_RECREATEWND:
-        if (m_host->HasWindowCaption()) {
-            m_host->SetWindowCaption(false);
-            m_host->RefreshFrame();
-        }
-        break;
-    case WM_SIZE:
-        HostSized();
-        break;
-    default:
-        break;
     }
 }
 
@@ -611,7 +640,7 @@ void TskForm::HostSized() {
         const TRect area = GetWorkAreaRect();
         m_host->SetBounds(area.Left, area.Top, area.Width(), area.Height() - 1);
     }
-    InvalidateFrame();
+    InvalidateHostFrame();
     if (m_titleBar) {
         m_titleBar->ProcessMaxBtn();
         if (m_host->FormStyle() == fsMDIChild) {
@@ -651,10 +680,8 @@ void TskForm::ProcessKeyPress(TMessage& Message) {
         m_host && FormHasFocus(m_host) && m_host->Active() && menu && menu->IsShortCut(key, shift);
 }
 
-void TskForm::OnApplicationMessage(TMsg& Msg, bool& Handled) {
-    if (m_destroying) {
-        return;
-    }
+void TskForm::ApplicationMessage(TMsg& Msg, bool& Handled) {
+    // Alt+Space: the skinned system menu.
     if (Msg.message == WM_SYSCHAR && Msg.wParam == u' ') {
         if (m_titleBar) {
             const TCustomForm* main =
@@ -662,13 +689,6 @@ void TskForm::OnApplicationMessage(TMsg& Msg, bool& Handled) {
             m_titleBar->PopupSystemMenu(main->Left(), main->Top() + GetTitleBarHeight());
         }
         Handled = true;
-    } else if (Msg.message == WM_KEYDOWN) {
-        TMessage m;
-        m.Msg = WM_KEYDOWN;
-        m.WParam = Msg.wParam;
-        m.LParam = Msg.lParam;
-        ProcessKeyPress(m);
-        Handled = m.Result != 0;
     }
 }
 
@@ -676,12 +696,8 @@ void TskForm::OnApplicationMessage(TMsg& Msg, bool& Handled) {
 
 void TskForm::RegionWindow() {
     if (!IsDesigning()) {
-        ShapeWindow(m_host, GetRoundCorner(), m_region);
+        ShapeHost(GetRoundCorner());
     }
-}
-
-void TskForm::InvalidateFrame() {
-    InvalidateBand(m_host);
 }
 
 void TskForm::PaintFormBorder(TCanvas* WindowCanvas) {
@@ -731,7 +747,7 @@ void TskForm::WMEraseBkgnd(TMessage& Message) {
 
 void TskForm::CMColorChanged(TMessage& Message) {
     TCustomPanel::CMColorChanged(Message);
-    InvalidateFrame();
+    InvalidateHostFrame();
 }
 
 // ---- the menu bar -----------------------------------------------------------------
@@ -797,7 +813,7 @@ void TskForm::DestroyMenuBar() {
         bar->Free();
     }
     m_menu.Set(nullptr);
-    InvalidateFrame();
+    InvalidateHostFrame();
 }
 
 void TskForm::UpdateMenu() {
@@ -822,7 +838,7 @@ void TskForm::UpdateMenu() {
         button->SetParent(m_menuBar);
     }
     m_menuBar->SetAutoSize(true);
-    InvalidateFrame();
+    InvalidateHostFrame();
 }
 
 void TskForm::UpdateTopMenu() {
@@ -856,7 +872,7 @@ void TskForm::SetMenuBarColor(TColor Value) {
     if (m_menuBar) {
         m_menuBar->SetColor(Value);
     }
-    InvalidateFrame();
+    InvalidateHostFrame();
 }
 
 void TskForm::SetMenuBarHeight(int Value) {
@@ -865,7 +881,7 @@ void TskForm::SetMenuBarHeight(int Value) {
         m_menuBar->SetHeight(Value);
         m_menuBar->SetButtonHeight(Value);
     }
-    InvalidateFrame();
+    InvalidateHostFrame();
 }
 
 void TskForm::DrawMenuBar(TToolBar* Bar, const TRect& Rect, bool& /*DefaultDraw*/) {
@@ -923,10 +939,6 @@ void TskMDIForm::TakeOver() {
     host->Constraints()->SetMinHeight(kMinHostHeight);
     host->Constraints()->SetMinWidth(kMinHostWidth);
     host->SetMenu(nullptr);
-    const TFormBorderStyle style = host->BorderStyle();
-    if (style == bsNone || style == bsSingle || style == bsToolWindow) {
-        host->SetBorderStyle(bsDialog);
-    }
 
     m_titleBar = new TskTitleBar(this); // owned by this component, on the host
     m_titleBar->SetParent(host);
@@ -940,27 +952,12 @@ void TskMDIForm::TakeOver() {
     UpdateMenu();
     SetUIStyle(DeepBlue);
 
-    // The frame band comes out of the window, not out of the client area.
-    const int clientWidth = host->ClientWidth();
-    const int clientHeight = host->ClientHeight();
-    host->SetAutoScroll(false);
-    host->SetWindowCaption(false);
-    m_oldHostProc = host->WindowProc;
-    host->WindowProc = [this](TMessage& m) { HostWndProc(m); };
     m_client = FindMDIClient(host);
     if (m_client) {
         m_oldClientProc = m_client->WindowProc;
         m_client->WindowProc = [this](TMessage& m) { ClientWndProc(m); };
     }
-    if (Application && !Application->OnMessage) {
-        Application->OnMessage = [this](TMsg& Msg, bool& Handled) {
-            OnApplicationMessage(Msg, Handled);
-        };
-        m_hookedApplication = true;
-    }
-    host->RefreshFrame();
-    host->SetClientWidth(clientWidth);
-    host->SetClientHeight(clientHeight);
+    HookHost(host);
     RegionWindow();
 }
 
@@ -980,28 +977,11 @@ TskMDIForm::~TskMDIForm() {
 }
 
 void TskMDIForm::Release() {
-    m_destroying = true;
     if (m_client && m_oldClientProc) {
         m_client->WindowProc = m_oldClientProc;
     }
     m_oldClientProc = nullptr;
-    if (m_host) {
-        if (m_oldHostProc) {
-            m_host->WindowProc = m_oldHostProc;
-            m_oldHostProc = nullptr;
-        }
-        if (!m_host->IsDestroying()) {
-            m_host->SetWindowCaption(true);
-            m_host->RefreshFrame();
-            if (m_host->HandleAllocated()) {
-                m_host->Handle()->clearMask();
-            }
-        }
-    }
-    if (m_hookedApplication && Application) {
-        Application->OnMessage = nullptr;
-    }
-    m_hookedApplication = false;
+    UnhookHost();
 }
 
 void TskMDIForm::Notification(TComponent* AComponent, TOperation Operation) {
@@ -1133,11 +1113,10 @@ void TskMDIForm::UpdateMenu() {
     }
     if (!menu) {
         m_topPanel->SetVisible(false);
-        InvalidateFrame();
+        InvalidateHostFrame();
         return;
     }
     FreeNotification(menu);
-    TitleBarToTop();
     TMenuItem* items = menu->Items();
     // Surplus buttons go from the front; the rest are bound anew.
     while (m_menuBar->ButtonCount() > items->Count()) {
@@ -1156,8 +1135,9 @@ void TskMDIForm::UpdateMenu() {
     m_topPanel->SetVisible(true);
     m_topPanel->Constraints()->SetMinHeight(m_menuBar->Height());
     m_topPanel->SetHeight(m_menuBar->Height());
+    TitleBarToTop();
     PlaceControlButtons();
-    InvalidateFrame();
+    InvalidateHostFrame();
 }
 
 void TskMDIForm::SetMenu(TMainMenu* Value) {
@@ -1235,44 +1215,6 @@ void TskMDIForm::ControlButtonClick(int Index) {
 
 // ---- the host's and the client's messages ---------------------------------------
 
-void TskMDIForm::HostWndProc(TMessage& Message) {
-    QPointer<TskMDIForm> self(this);
-    if (Message.Msg != WM_NCPAINT && m_oldHostProc) {
-        m_oldHostProc(Message);
-        if (!self || m_destroying || !m_host) {
-            return;
-        }
-    }
-    switch (Message.Msg) {
-    case WM_KEYDOWN:
-        ProcessKeyPress(Message);
-        break;
-    case WM_NCPAINT:
-        if (HostMinimized(m_host) && m_oldHostProc) {
-            m_oldHostProc(Message);
-        } else {
-            PaintFormBorder(reinterpret_cast<TCanvas*>(Message.WParam));
-        }
-        break;
-    case CM_RECREATEWND:
-        if (m_host->HasWindowCaption()) {
-            m_host->SetWindowCaption(false);
-            m_host->RefreshFrame();
-        }
-        break;
-    case WM_ACTIVATE:
-        if (m_titleBar) {
-            m_titleBar->SetActive((Message.WParam & 0xFFFF) != 0);
-        }
-        break;
-    case WM_SIZE:
-        HostSized();
-        break;
-    default:
-        break;
-    }
-}
-
 void TskMDIForm::HostSized() {
     const bool maximized = m_host->WindowState() == wsMaximized;
     if (maximized && IsDesigning()) {
@@ -1285,7 +1227,7 @@ void TskMDIForm::HostSized() {
     if (m_titleBar) {
         m_titleBar->ProcessMaxBtn();
     }
-    InvalidateFrame();
+    InvalidateHostFrame();
     RegionWindow();
 }
 
@@ -1327,18 +1269,6 @@ void TskMDIForm::ProcessKeyPress(TMessage& Message) {
     Message.Result = !m_destroying && m_shownMenu && m_shownMenu->IsShortCut(key, shift);
 }
 
-void TskMDIForm::OnApplicationMessage(TMsg& Msg, bool& Handled) {
-    if (m_destroying || Msg.message != WM_KEYDOWN) {
-        return;
-    }
-    TMessage m;
-    m.Msg = WM_KEYDOWN;
-    m.WParam = Msg.wParam;
-    m.LParam = Msg.lParam;
-    ProcessKeyPress(m);
-    Handled = m.Result != 0;
-}
-
 void TskMDIForm::RefreshCaption() {
     if (m_titleBar && m_host) {
         m_titleBar->SetCaption(m_host->Caption());
@@ -1368,7 +1298,7 @@ void TskMDIForm::SetUIStyle(TskUIStyle Value) {
         m_titleBar->SetRoundCorner(0);
     }
     SetRoundCorner(m_theme.GetInt(siFormRoundCornerInt));
-    InvalidateFrame();
+    InvalidateHostFrame();
 }
 
 void TskMDIForm::SetFileTheme(TskFileTheme* Value) {
@@ -1390,13 +1320,13 @@ void TskMDIForm::SetMenuBarColor(TColor Value) {
             b->SetColor(Value);
         }
     }
-    InvalidateFrame();
+    InvalidateHostFrame();
 }
 
 void TskMDIForm::SetBorderColor(TColor Value) {
     m_borderColor = Value;
     if (!IsDesigning()) {
-        InvalidateFrame();
+        InvalidateHostFrame();
     }
 }
 
@@ -1405,52 +1335,7 @@ QString TskMDIForm::Caption() const {
 }
 
 void TskMDIForm::SetCaption(const QString& Value) {
-    if (m_host) {
-        m_host->SetCaption(Value);
-    }
-    if (m_titleBar) {
-        m_titleBar->SetCaption(Value);
-    }
-}
-
-bool TskMDIForm::TitleBarDrawAppIcon() const {
-    return m_titleBar && m_titleBar->DrawAppIcon();
-}
-
-void TskMDIForm::SetTitleBarDrawAppIcon(bool Value) {
-    if (m_titleBar) {
-        m_titleBar->SetDrawAppIcon(Value);
-    }
-}
-
-bool TskMDIForm::TitleBarCustom() const {
-    return m_titleBar && m_titleBar->Custom();
-}
-
-void TskMDIForm::SetTitleBarCustom(bool Value) {
-    if (m_titleBar) {
-        m_titleBar->SetCustom(Value);
-    }
-}
-
-void TskMDIForm::SetTitleBarVisible(bool Value) {
-    if (Value == m_titleBarVisible) {
-        return;
-    }
-    m_titleBarVisible = Value;
-    if (m_titleBar) {
-        m_titleBar->SetVisible(Value);
-        TitleBarToTop();
-    }
-    InvalidateFrame();
-}
-
-TskTitleBarButtons* TskMDIForm::TitleBarButtons() const {
-    return m_titleBar ? m_titleBar->Buttons() : nullptr;
-}
-
-TskTitleBarSections* TskMDIForm::TitleBarSections() const {
-    return m_titleBar ? m_titleBar->Sections() : nullptr;
+    SetFrameCaption(Value);
 }
 
 void TskMDIForm::SetRoundCorner(int Value) {
@@ -1481,12 +1366,8 @@ void TskMDIForm::TitleBarToTop() {
 
 void TskMDIForm::RegionWindow() {
     if (!IsDesigning()) {
-        ShapeWindow(m_host, m_roundCorner, m_region);
+        ShapeHost(m_roundCorner);
     }
-}
-
-void TskMDIForm::InvalidateFrame() {
-    InvalidateBand(m_host);
 }
 
 void TskMDIForm::PaintFormBorder(TCanvas* WindowCanvas) {

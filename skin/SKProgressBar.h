@@ -63,20 +63,20 @@ public:
     void SetOrientation(TskProgressBarOrientation Value);
 
     TColor BorderColor() const { return m_borderColor; }
-    void SetBorderColor(TColor Value) { Store(m_borderColor, Value); }
+    void SetBorderColor(TColor Value) { StoreAndRepaint(this, m_borderColor, Value); }
     // The empty part's colour, apart from the panel's own. (Hides TControl's.)
     TColor Color() const { return m_color; }
-    void SetColor(TColor Value) { Store(m_color, Value); }
+    void SetColor(TColor Value) { StoreAndRepaint(this, m_color, Value); }
     tk::TPicture* Picture() const { return m_picture.get(); }
     // Copies; null clears.
     void SetPicture(const tk::TPicture* Value);
     bool ShowCaption() const { return m_showCaption; }
-    void SetShowCaption(bool Value) { Store(m_showCaption, Value); }
+    void SetShowCaption(bool Value) { StoreAndRepaint(this, m_showCaption, Value); }
     TColor CaptionColor() const { return m_captionColor; }
-    void SetCaptionColor(TColor Value) { Store(m_captionColor, Value); }
+    void SetCaptionColor(TColor Value) { StoreAndRepaint(this, m_captionColor, Value); }
     // Hides the caption while Position equals Min.
     bool SmartShowCaption() const { return m_smartShowCaption; }
-    void SetSmartShowCaption(bool Value) { Store(m_smartShowCaption, Value); }
+    void SetSmartShowCaption(bool Value) { StoreAndRepaint(this, m_smartShowCaption, Value); }
 
 protected:
     void Paint() override;
@@ -84,12 +84,6 @@ protected:
     void Notification(tk::TComponent* AComponent, tk::TOperation Operation) override;
 
 private:
-    template <class T> void Store(T& Field, const T& Value) {
-        if (Field != Value) {
-            Field = Value;
-            Invalidate();
-        }
-    }
     void UpdateProgress();
     void UpdatePicture();
     bool CaptionShown() const;

@@ -43,22 +43,16 @@ public:
     TskFileTheme* FileTheme() const { return m_theme.FileTheme(); }
     void SetFileTheme(TskFileTheme* Value);
     TColor ButtonColor() const { return m_buttonColor; }
-    void SetButtonColor(TColor Value) { Store(m_buttonColor, Value); }
+    void SetButtonColor(TColor Value) { StoreAndRepaint(this, m_buttonColor, Value); }
     TColor ButtonBorderColor() const { return m_buttonBorderColor; }
-    void SetButtonBorderColor(TColor Value) { Store(m_buttonBorderColor, Value); }
+    void SetButtonBorderColor(TColor Value) { StoreAndRepaint(this, m_buttonBorderColor, Value); }
     TColor ButtonDownColor() const { return m_buttonDownColor; }
-    void SetButtonDownColor(TColor Value) { Store(m_buttonDownColor, Value); }
+    void SetButtonDownColor(TColor Value) { StoreAndRepaint(this, m_buttonDownColor, Value); }
 
 protected:
     void Notification(tk::TComponent* AComponent, tk::TOperation Operation) override;
 
 private:
-    template <class T> void Store(T& Field, const T& Value) {
-        if (Field != Value) {
-            Field = Value;
-            Invalidate();
-        }
-    }
     void DrawBar(tk::TToolBar* Bar, const tk::TRect& Rect, bool& DefaultDraw);
     void DrawButton(tk::TToolBar* Bar, tk::TToolButton* Button, tk::TCustomDrawState State,
                     bool& DefaultDraw);

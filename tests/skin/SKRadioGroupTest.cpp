@@ -1,12 +1,15 @@
 // Radio and check groups: column-by-column layout, items that come and go,
-// ItemIndex, the group's OnClick, focus, and loading from a description.
+// ItemIndex, the group's OnClick, focus; and the groups, progress bar and
+// tool bar loaded from a description.
 #include <gtest/gtest.h>
 
 #include <QTest>
 
 #include "platform/toolkit/Forms.h"
 #include "skin/SKForm.h"
+#include "skin/SKProgressBar.h"
 #include "skin/SKRadioGroup.h"
+#include "skin/SKToolBar.h"
 #include "tests/skin/FrameTestSupport.h"
 #include "tests/skin/SkinTestSupport.h"
 
@@ -153,8 +156,10 @@ TEST_F(RadioGroupTest, FocusGoesToTheCheckedItemAndArrowsSelect) {
     EXPECT_EQ(clicks, 2);
 }
 
-TEST(SkinnedGroups, LoadFromADescription) {
+TEST(SkinnedComponents, LoadFromADescription) {
     RegisterSkinGroupClasses();
+    RegisterSkinProgressBarClasses();
+    RegisterSkinToolBarClasses();
     TComponentPtr<TForm> form(new TForm(nullptr));
     form->LoadDescriptionText(R"(
 object fmGroups: TForm
@@ -174,6 +179,21 @@ object fmGroups: TForm
       'Checked')
     ItemIndex = 1
   end
+  object pbWork: TskProgressBar
+    Left = 220
+    Top = 8
+    UIStyle = WinXP
+    Orientation = skVertical
+    Position = 30
+    CaptionColor = clRed
+  end
+  object tbMain: TskToolBar
+    UIStyle = Protein
+    ButtonColor = clWhite
+    object tbOpen: TToolButton
+      Caption = '&Open'
+    end
+  end
 end
 )",
                               "groups");
@@ -183,4 +203,16 @@ end
     EXPECT_EQ(group->ItemIndex(), 1);
     EXPECT_EQ(group->Buttons(0)->UIStyle(), BlueGlass);
     EXPECT_EQ(group->Buttons(2)->Left(), group->Buttons(0)->Left() + 95); // (200 - 10) div 2
+
+    auto* bar = qobject_cast<TskProgressBar*>(form->FindComponent("pbWork"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->Caption(), "30%");
+    EXPECT_EQ(bar->Height(), 150);
+    EXPECT_EQ(bar->Picture()->Height(), 6); // WinXP's, turned
+    EXPECT_EQ(bar->CaptionColor(), clRed);
+    auto* tools = qobject_cast<TskToolBar*>(form->FindComponent("tbMain"));
+    ASSERT_NE(tools, nullptr);
+    EXPECT_TRUE(tools->Transparent());
+    EXPECT_EQ(tools->ButtonColor(), clWhite);
+    EXPECT_EQ(tools->ButtonCount(), 1);
 }

@@ -4,37 +4,22 @@
 // after its stay; a second one goes at once by a real click (XTest) on its
 // close box. Prints one line per step; the exit status is the number of
 // failed steps.
-#include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QScreen>
 #include <QTest>
-#include <cstdio>
-#include <functional>
 #include <set>
 
-#include "platform/toolkit/Application.h"
-#include "platform/toolkit/Fonts.h"
 #include "skin/SKThemes.h"
 #include "skin/frmMSNPop.h"
 
-// Last: its macros (None, Bool, KeyPress, ...) would break the headers above.
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
+// Last: the X headers' macros would break the headers above.
+#include "tests/skin/xdriver/XDriverSupport.h"
 
 using namespace tk;
 using namespace sk;
+using xdriver::Step;
 
 namespace {
-
-int g_failures = 0;
-
-void Step(const char* name, bool ok, const QString& detail = QString()) {
-    std::printf("%s: %s%s%s\n", ok ? "ok" : "FAIL", name, detail.isEmpty() ? "" : " - ",
-                qPrintable(detail));
-    std::fflush(stdout);
-    g_failures += ok ? 0 : 1;
-}
 
 QImage Screen() {
     return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
@@ -139,21 +124,8 @@ void TheCloseBoxClosesAtOnce(Display* display) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    const QString shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (!shots.isEmpty()) {
-        QDir().mkpath(shots);
-    }
-    RegisterFonts();
-    TApplication application;
-    Display* display = XOpenDisplay(nullptr);
-    int event = 0, error = 0, major = 0, minor = 0;
-    if (!display || !XTestQueryExtension(display, &event, &error, &major, &minor)) {
-        std::printf("FAIL: the X server offers no XTest extension\n");
-        return 1;
-    }
-    SlidesInAndGoesByItself(shots);
-    TheCloseBoxClosesAtOnce(display);
-    XCloseDisplay(display);
-    return g_failures;
+    return xdriver::Run(argc, argv, [](Display* display, const QString& shots) {
+        SlidesInAndGoesByItself(shots);
+        TheCloseBoxClosesAtOnce(display);
+    });
 }
