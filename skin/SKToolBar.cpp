@@ -1,6 +1,7 @@
 #include "skin/SKToolBar.h"
 
 #include "platform/toolkit/ShortCuts.h"
+#include "platform/toolkit/StdCtrls.h"
 
 namespace sk {
 
@@ -139,6 +140,7 @@ void TskToolBar::DrawDropDownMark(TCanvas* Canvas, const TRect& R) {
 
 void RegisterSkinToolBarClasses() {
     static const bool done = [] {
+        RegisterToolkitClasses(); // the bar's buttons are the toolkit's
         RegisterClass<TskToolBar>();
         return true;
     }();

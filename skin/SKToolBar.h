@@ -64,7 +64,8 @@ private:
     TColor m_buttonDownColor = 0;
 };
 
-// Makes TskToolBar known to form descriptions (any number of calls).
+// Makes TskToolBar, and the toolkit's classes its buttons are, known to form
+// descriptions (any number of calls).
 void RegisterSkinToolBarClasses();
 
 } // namespace sk
