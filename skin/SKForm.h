@@ -12,6 +12,7 @@
 
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Forms.h"
+#include "platform/toolkit/MDI.h"
 #include "platform/toolkit/Regions.h"
 #include "platform/toolkit/StdCtrls.h"
 #include "platform/toolkit/ToolBar.h"
@@ -62,7 +63,84 @@ TskFramePlan PlanFormBorder(const TskFrameInput& In);
 // R x R ellipse (plain with R = 0).
 tk::TRegion FormRegion(int Width, int Height, int R);
 
-class TskForm : public tk::TCustomPanel {
+// What the skinned form and the skinned MDI frame do alike to the form they
+// take over (the host): its caption goes (the frame band comes out of the
+// window, not out of the client area), their own procedure goes in front of
+// its window procedure, and the application-wide key hook is theirs when
+// nobody holds it yet; all of it comes back when they go. In front of the
+// host's procedure they answer keys (menu short-cuts), paint the frame band,
+// strip a caption that came back, show the host's activation on the title
+// bar and follow its sizes.
+class TskFrameHost {
+public:
+    // The form taken over; null when nothing was.
+    tk::TCustomForm* Host() const { return m_host.data(); }
+    // Whether this frame installed the application-wide key hook.
+    bool InstalledApplicationHook() const { return m_hookedApplication; }
+    // The last shape given to the host.
+    const tk::TRegion& WindowRegion() const { return m_region; }
+    // Paints the frame into a canvas on the host's whole window.
+    virtual void PaintFormBorder(tk::TCanvas* WindowCanvas) = 0;
+    // Key messages: Result tells whether a menu short-cut ran.
+    virtual void ProcessKeyPress(tk::TMessage& Message) = 0;
+
+    // The title bar's, forwarded (none, false, without a title bar).
+    bool TitleBarCustom() const;
+    void SetTitleBarCustom(bool Value);
+    bool TitleBarDrawAppIcon() const;
+    void SetTitleBarDrawAppIcon(bool Value);
+    TskTitleBarButtons* TitleBarButtons() const;
+    TskTitleBarSections* TitleBarSections() const;
+    bool TitleBarVisible() const { return m_titleBarVisible; }
+    // Shows or hides the title bar, keeps it at the top and frames and
+    // shapes the host to suit.
+    void SetTitleBarVisible(bool Value);
+
+    TskFrameHost(const TskFrameHost&) = delete;
+    TskFrameHost& operator=(const TskFrameHost&) = delete;
+
+protected:
+    TskFrameHost() = default;
+    virtual ~TskFrameHost() = default;
+
+    // Takes Host over: no single, tool-window or missing border (a dialog's
+    // instead), no caption, no scrolling, this procedure, the application
+    // hook when free.
+    void HookHost(tk::TCustomForm* Host);
+    // Gives it all back; the caption only while the host lives on.
+    void UnhookHost();
+    // Cuts the host to the shape with round top corners of radius R.
+    void ShapeHost(int R);
+    // Asks the host to paint its frame band again.
+    void InvalidateHostFrame();
+    // The caption of the title bar and of the host.
+    void SetFrameCaption(const QString& Value);
+
+    virtual tk::TComponent* FrameComponent() = 0;
+    virtual TskTitleBar* FrameTitleBar() const = 0;
+    virtual void HostSized() = 0;
+    virtual void TitleBarToTop() = 0;
+    virtual void RegionWindow() = 0;
+    // A host message the shared procedure leaves alone.
+    virtual void OtherHostMessage(tk::TMessage&) {}
+    // An application message that is no key-down.
+    virtual void ApplicationMessage(tk::TMsg&, bool&) {}
+
+    QPointer<tk::TCustomForm> m_host;
+    // Set as removal starts; from then on the host hears nothing from here.
+    bool m_destroying = false;
+    bool m_titleBarVisible = true;
+
+private:
+    void HostWndProc(tk::TMessage& Message);
+    void OnApplicationMessage(tk::TMsg& Msg, bool& Handled);
+
+    tk::TWndMethod m_oldWndProc;
+    bool m_hookedApplication = false;
+    tk::TRegion m_region;
+};
+
+class TskForm : public tk::TCustomPanel, public TskFrameHost {
     Q_OBJECT
     Q_PROPERTY(bool TitleBarCustom READ TitleBarCustom WRITE SetTitleBarCustom)
     Q_PROPERTY(sk::TskFileTheme* FileTheme READ FileTheme WRITE SetFileTheme)
@@ -89,13 +167,9 @@ public:
     explicit TskForm(tk::TComponent* AOwner);
     ~TskForm() override;
 
-    // The form taken over; null for an inert TskForm.
-    tk::TCustomForm* Host() const { return m_host.data(); }
     TskTitleBar* TitleBar() const { return m_titleBar; }
     tk::TToolBar* MenuBar() const { return m_menuBar; }
 
-    bool TitleBarCustom() const;
-    void SetTitleBarCustom(bool Value);
     TskFileTheme* FileTheme() const { return m_theme.FileTheme(); }
     void SetFileTheme(TskFileTheme* Value);
     TskUIStyle UIStyle() const { return m_theme.UIStyle(); }
@@ -106,18 +180,12 @@ public:
     void SetBorderColor(TColor Value);
     int BorderWidth() const { return m_borderWidth; }
     void SetBorderWidth(int Value);
-    bool TitleBarVisible() const { return m_titleBarVisible; }
-    void SetTitleBarVisible(bool Value);
     // The title bar's caption; setting it also sets the host's.
     QString Caption() const;
     void SetCaption(const QString& Value);
     tk::TCustomPanel* FormPanel() const { return m_formPanel; }
     // The form itself is refused with an error box.
     void SetPanel(tk::TCustomPanel* Value);
-    TskTitleBarButtons* TitleBarButtons() const;
-    TskTitleBarSections* TitleBarSections() const;
-    bool TitleBarDrawAppIcon() const;
-    void SetTitleBarDrawAppIcon(bool Value);
     // The title bar's caption font (none without a title bar).
     tk::TFont* TitleFont() const;
     void SetTitleFont(tk::TFont* Value);
@@ -142,15 +210,9 @@ public:
     void UpdateTopMenu();
     void RepaintMenuBar();
 
-    // Key messages of the host: a menu short-cut runs when the host has the
-    // keyboard; Message.Result tells whether one ran.
-    void ProcessKeyPress(tk::TMessage& Message);
-    // Whether this form installed the application-wide key hook.
-    bool InstalledApplicationHook() const { return m_hookedApplication; }
-    // The last shape given to the host.
-    const tk::TRegion& WindowRegion() const { return m_region; }
-    // Paints the frame into a canvas on the host's whole window.
-    void PaintFormBorder(tk::TCanvas* WindowCanvas);
+    // A menu short-cut runs when the host has the keyboard.
+    void ProcessKeyPress(tk::TMessage& Message) override;
+    void PaintFormBorder(tk::TCanvas* WindowCanvas) override;
 
     TskTitleBarButtonClickEvent OnTitleBarCustomBtnsClick;
     TskTitleBarButtonClickEvent OnTitleBarHelpBtnClick;
@@ -165,14 +227,14 @@ protected:
 private:
     void TakeOver(tk::TCustomForm* Host);
     void Release();
-    void NewParentWndProc(tk::TMessage& Message);
-    void HostSized();
-    void OnApplicationMessage(tk::TMsg& Msg, bool& Handled);
-    void RegionWindow();
-    // Asks the host to paint its frame band again.
-    void InvalidateFrame();
-    void ContinueTitleImages(tk::TCanvas* Canvas, int W, int b);
-    void TitleBarToTop();
+    tk::TComponent* FrameComponent() override { return this; }
+    TskTitleBar* FrameTitleBar() const override { return m_titleBar; }
+    void HostSized() override;
+    void OtherHostMessage(tk::TMessage& Message) override;
+    void ApplicationMessage(tk::TMsg& Msg, bool& Handled) override;
+    void MDIChildSized(bool Maximized);
+    void RegionWindow() override;
+    void TitleBarToTop() override;
     void CreateMenuBar();
     void DestroyMenuBar();
     void DrawMenuBar(tk::TToolBar* Bar, const tk::TRect& Rect, bool& DefaultDraw);
@@ -181,30 +243,157 @@ private:
     // The menu's style and theme when it is a skinned main menu, else ours.
     const TskThemeLink& MenuTheme() const;
     TskMainMenu* SkinnedMenu() const;
-    void MenuBarFont(tk::TFont& Font) const;
 
     TskThemeLink m_theme;
-    QPointer<tk::TCustomForm> m_host;
     TskTitleBar* m_titleBar = nullptr; // owned as a component of this form
     tk::TToolBar* m_menuBar = nullptr; // owned as a component of this form
-    tk::TWndMethod m_oldWndProc;
     tk::TRect m_hostBounds;
     bool m_hostMaximized = false;
-    bool m_hookedApplication = false;
-    bool m_destroying = false;
+    // An MDI child maximised in its frame, and how far its contents moved up.
+    bool m_maximizedInFrame = false;
+    int m_scrolled = 0;
     bool m_autoUpdateSub = false;
     TColor m_borderColor = 0;
     int m_borderWidth = 1;
-    bool m_titleBarVisible = true;
     tk::TComponentRef<tk::TCustomPanel> m_formPanel{this};
     tk::TComponentRef<tk::TMainMenu> m_menu{this};
     TColor m_menuBarColor = 0;
     int m_menuBarHeight = 22;
-    tk::TRegion m_region;
+};
+
+class TskToolBarSpeedButton;
+
+// The skinned frame of a multiple-document parent (a tk::TMDIForm, its
+// host): like TskForm, but a component beside the host's MDI client rather
+// than a panel over the client area. It takes the host's caption away and
+// paints the frame and shape itself, puts a title bar at the top and below it
+// a menu bar showing its own menu or the active child's, with the active
+// child's minimise, restore and close buttons at the right while that child
+// is maximised, and tiles and cascades the children its own way.
+//
+// It hooks the host's WindowProc (frame, keys, activation, sizes) and the MDI
+// client's (menus on WM_MDISETMENU, the child buttons on WM_MDIMAXIMIZE and
+// WM_MDIRESTORE, its own arrangement after WM_MDITILE and WM_MDICASCADE),
+// and gives both back when it goes.
+class TskMDIForm : public tk::TComponent, public TskFrameHost {
+    Q_OBJECT
+    Q_PROPERTY(sk::TskEnums::TskUIStyle UIStyle READ UIStyle WRITE SetUIStyle)
+    Q_PROPERTY(sk::TskFileTheme* FileTheme READ FileTheme WRITE SetFileTheme)
+    Q_PROPERTY(tk::TMainMenu* Menu READ Menu WRITE SetMenu)
+    Q_PROPERTY(quint32 MenuBarColor READ MenuBarColor WRITE SetMenuBarColor)
+    Q_PROPERTY(quint32 BorderColor READ BorderColor WRITE SetBorderColor)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(bool TitleBarDrawAppIcon READ TitleBarDrawAppIcon WRITE SetTitleBarDrawAppIcon)
+    Q_PROPERTY(bool TitleBarCustom READ TitleBarCustom WRITE SetTitleBarCustom)
+    Q_PROPERTY(bool TitleBarVisible READ TitleBarVisible WRITE SetTitleBarVisible)
+    Q_PROPERTY(sk::TskTitleBarButtons* TitleBarButtons READ TitleBarButtons)
+    Q_PROPERTY(sk::TskTitleBarSections* TitleBarSections READ TitleBarSections)
+    Q_PROPERTY(bool TitleBarDrawChildCaptions READ TitleBarDrawChildCaptions WRITE
+                   SetTitleBarDrawChildCaptions)
+    Q_PROPERTY(
+        bool TitleBarDrawChildMenus READ TitleBarDrawChildMenus WRITE SetTitleBarDrawChildMenus)
+    Q_PROPERTY(int RoundCorner READ RoundCorner WRITE SetRoundCorner)
+
+public:
+    // Throws tk::Exception "Sorry, TskMDIForm must be placed on a form" when
+    // the owner is no form, having made nothing.
+    explicit TskMDIForm(tk::TComponent* AOwner);
+    ~TskMDIForm() override;
+
+    tk::TMDIClient* MDIClient() const { return m_client.data(); }
+    TskTitleBar* TitleBar() const { return m_titleBar; }
+    // The panel under the title bar, shown while a menu is, and its bar.
+    tk::TPanel* TopPanel() const { return m_topPanel; }
+    tk::TToolBar* MenuBar() const { return m_menuBar; }
+    // The maximised child's buttons: 1 close, 2 restore, 3 minimise.
+    TskToolBarSpeedButton* ControlButton(int Index) const;
+    // The menu on the bar right now.
+    tk::TMainMenu* ShownMenu() const { return m_shownMenu.data(); }
+
+    TskUIStyle UIStyle() const { return m_theme.UIStyle(); }
+    void SetUIStyle(TskUIStyle Value);
+    TskFileTheme* FileTheme() const { return m_theme.FileTheme(); }
+    void SetFileTheme(TskFileTheme* Value);
+    tk::TMainMenu* Menu() const { return m_menu; }
+    void SetMenu(tk::TMainMenu* Value);
+    TColor MenuBarColor() const { return m_menuBarColor; }
+    void SetMenuBarColor(TColor Value);
+    TColor BorderColor() const { return m_borderColor; }
+    void SetBorderColor(TColor Value);
+    // The host's caption; setting it sets the title bar's too.
+    QString Caption() const;
+    void SetCaption(const QString& Value);
+    // Kept; nothing is drawn from it.
+    bool TitleBarDrawChildCaptions() const { return m_drawChildCaptions; }
+    void SetTitleBarDrawChildCaptions(bool Value) { m_drawChildCaptions = Value; }
+    // The bar shows the active child's menu when it has one.
+    bool TitleBarDrawChildMenus() const { return m_drawChildMenus; }
+    void SetTitleBarDrawChildMenus(bool Value);
+    int RoundCorner() const { return m_roundCorner; }
+    void SetRoundCorner(int Value);
+    // The frame's width, from the style.
+    int FrameWidth() const { return m_frameWidth; }
+
+    // The children side by side (the host's vertical tile mode) or one above
+    // the other, in the room the host's top and bottom controls leave.
+    void Tile();
+    // The children at 80% by 60% of the host's client area, each 22 pixels
+    // right of and below the one before.
+    void Cascade();
+    // The title bar's height while shown, plus the menu panel's while shown.
+    int GetTitleBarHeight() const;
+
+    // The menu the bar should show: the active child's (its own, or its
+    // skinned form's) when child menus are drawn and it has one, else Menu.
+    tk::TMainMenu* GetMainMenu() const;
+    void UpdateMenu();
+    // A short-cut of the shown menu runs.
+    void ProcessKeyPress(tk::TMessage& Message) override;
+    void PaintFormBorder(tk::TCanvas* WindowCanvas) override;
+
+protected:
+    void Notification(tk::TComponent* AComponent, tk::TOperation Operation) override;
+
+private:
+    void TakeOver();
+    void Release();
+    void CreateMenuBar();
+    void PlaceControlButtons();
+    void ShowControlButtons();
+    void HideControlButtons();
+    void ControlButtonClick(int Index);
+    tk::TComponent* FrameComponent() override { return this; }
+    TskTitleBar* FrameTitleBar() const override { return m_titleBar; }
+    void HostSized() override;
+    void ClientWndProc(tk::TMessage& Message);
+    void RegionWindow() override;
+    void TitleBarToTop() override;
+    void RefreshCaption();
+    tk::TCustomForm* ArrangedChild() const;
+    std::vector<tk::TCustomForm*> ArrangeableChildren(bool& SomeMinimised) const;
+    void DrawMenuBar(tk::TToolBar* Bar, const tk::TRect& Rect, bool& DefaultDraw);
+    void DrawButton(tk::TToolBar* Bar, tk::TToolButton* Button, tk::TCustomDrawState State,
+                    bool& DefaultDraw);
+
+    TskThemeLink m_theme;
+    QPointer<tk::TMDIClient> m_client;
+    TskTitleBar* m_titleBar = nullptr;        // owned as a component of this one
+    tk::TPanel* m_topPanel = nullptr;         // owned as a component of this one
+    tk::TToolBar* m_menuBar = nullptr;        // owned as a component of this one
+    TskToolBarSpeedButton* m_buttons[3] = {}; // owned as components of this one
+    tk::TComponentRef<tk::TMainMenu> m_menu{this};
+    QPointer<tk::TMainMenu> m_shownMenu;
+    tk::TWndMethod m_oldClientProc;
+    TColor m_menuBarColor = 0;
+    TColor m_borderColor = 0;
+    int m_frameWidth = 1;
+    int m_roundCorner = 0;
+    bool m_drawChildCaptions = true;
+    bool m_drawChildMenus = true;
 };
 
 // Makes the frame's classes known to form descriptions (any number of calls):
-// TskForm, TskTitleBar, TskMainMenu, TskPopupMenu.
+// TskForm, TskMDIForm, TskTitleBar, TskMainMenu, TskPopupMenu.
 void RegisterSkinFrameClasses();
 
 } // namespace sk

@@ -160,6 +160,15 @@ void RoundPicture3(tk::TBitmap* Bitmap);
 
 // ---- small utilities --------------------------------------------------------
 
+// The setter most skinned properties have: store Value, and repaint Control
+// when it differs.
+template <class T> void StoreAndRepaint(tk::TControl* Control, T& Field, const T& Value) {
+    if (Field != Value) {
+        Field = Value;
+        Control->Invalidate();
+    }
+}
+
 // Both edges inclusive.
 bool InRect(tk::TPoint Point, const tk::TRect& Rect);
 bool InRect(int X, int Y, const tk::TRect& Rect);

@@ -459,7 +459,11 @@ bool TskTitleBar::CanPaint() const {
 }
 
 bool TskTitleBar::InForm() const {
-    return qobject_cast<TskForm*>(Parent()) != nullptr;
+    return qobject_cast<TskForm*>(Parent()) != nullptr || qobject_cast<TskMDIForm*>(Owner());
+}
+
+bool TskTitleBar::InMDIForm() const {
+    return qobject_cast<TskMDIForm*>(Owner()) && Parent();
 }
 
 bool TskTitleBar::FormMaximized() const {
@@ -561,18 +565,20 @@ void TskTitleBar::WMEraseBkgnd(TMessage& Message) {
 
 void TskTitleBar::DrawSectionsTo(TBitmap* Bitmap) {
     const int d = InForm() ? -kFrameOverlap : 0;
+    // An MDI frame's title images start one pixel further left.
+    const int dx = InMDIForm() ? d - 1 : d;
     TCanvas* c = Bitmap->Canvas();
     const TPicture* left = SectionPicture(0);
     const TPicture* right = SectionPicture(1);
     const TPicture* client = SectionPicture(2);
-    int xl = d;
+    int xl = dx;
     if (left && !left->Empty()) {
-        c->Draw(d, d, *left->Graphic());
-        xl = left->Width() + d;
+        c->Draw(dx, d, *left->Graphic());
+        xl = left->Width() + dx;
     }
-    int xr = Bitmap->Width() - d;
+    int xr = Bitmap->Width() - dx;
     if (right && !right->Empty()) {
-        xr = Bitmap->Width() - right->Width() - d;
+        xr = Bitmap->Width() - right->Width() - dx;
         c->Draw(xr, d, *right->Graphic());
     }
     if (client && !client->Empty()) {

@@ -257,8 +257,10 @@ public:
     tk::TPicture* GetCenterImage() const { return SectionPicture(2); }
     // Exactly three sections, each with a picture.
     bool CanPaint() const;
-    // Its parent is a skinned form.
+    // Its parent is a skinned form, or it is an MDI frame's.
     bool InForm() const;
+    // It is an MDI frame's, placed on the frame's form.
+    bool InMDIForm() const;
     // The top of the buttons and the height the caption is centred in.
     int ButtonTop() const { return m_buttonTop; }
     int CaptionCentreHeight() const { return m_captionCentreHeight; }

@@ -131,6 +131,12 @@ void TCustomForm::ApplyWindowFlags() {
         return;
     }
     QWidget* w = Handle();
+    if (m_site) {
+        // The site frames the window; the form keeps its own band.
+        SetNonClientBand((!m_windowCaption && m_borderStyle != bsNone) ? kFrameBand : 0);
+        m_site->FormFrameChanged(this);
+        return;
+    }
     Qt::WindowFlags flags = Qt::Window;
     if (m_borderStyle == bsToolWindow || m_borderStyle == bsSizeToolWin) {
         flags = Qt::Tool;
@@ -181,6 +187,10 @@ void TCustomForm::RefreshFrame() {
 
 void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (m_site) {
+        m_site->PlaceForm(this);
+        return;
+    }
     if (HandleAllocated() && !Sizeable() && m_windowCaption && m_borderStyle != bsNone) {
         Handle()->setFixedSize(Width(), Height());
     }
@@ -232,7 +242,7 @@ void TCustomForm::HandleGeometryEvent(QEvent* e) {
 }
 
 void TCustomForm::SetVisible(bool visible) {
-    if (visible) {
+    if (visible && !m_site) {
         PlaceOnFirstShow();
     }
     const bool changed = visible != Visible();
@@ -241,16 +251,20 @@ void TCustomForm::SetVisible(bool visible) {
         return;
     }
     QWidget* w = Handle();
-    if (visible) {
+    if (m_site) {
+        m_site->ShowForm(this, visible);
+    } else if (visible) {
         ShowInState(w, m_windowState, false);
         RaiseWindow(w);
+    } else {
+        w->hide();
+    }
+    if (visible) {
         if (m_activeControl && m_activeControl->CanFocus()) {
             FocusControl(m_activeControl);
         } else if (TWinControl* first = FindNextControl(nullptr, true, true, false)) {
             FocusControl(first);
         }
-    } else {
-        w->hide();
     }
 }
 
@@ -293,6 +307,11 @@ void TCustomForm::SetWindowState(TWindowState state) {
     if (!HandleAllocated() || !Visible()) {
         return;
     }
+    if (m_site) {
+        m_site->FormStateChanged(this);
+        Perform(WM_SIZE, 0, MakeLParam(Width(), Height()));
+        return;
+    }
     ShowInState(Handle(), state, true);
     // Without a window manager nobody answers the request: a restored form
     // goes back to its normal bounds itself, and the form hears of the new
@@ -324,12 +343,17 @@ void TCustomForm::Show() {
 }
 
 void TCustomForm::BringToFront() {
-    if (HandleAllocated()) {
+    if (m_site) {
+        m_site->ActivateForm(this);
+    } else if (HandleAllocated()) {
         RaiseWindow(Handle());
     }
 }
 
 bool TCustomForm::Active() const {
+    if (m_site) {
+        return m_site->FormActive(this);
+    }
     return HandleAllocated() && const_cast<TCustomForm*>(this)->Handle()->isActiveWindow();
 }
 

@@ -16,6 +16,25 @@ Q_MOC_INCLUDE("platform/toolkit/Menus.h")
 namespace tk {
 
 class TMainMenu;
+class TCustomForm;
+
+// Where a form's window lives when it is no window of the desktop of its own:
+// an MDI child's sits in its parent's MDI client (MDI.h). The form hands
+// showing, placing, its window state, its frame and activation to the site;
+// the site keeps the form's bounds and state in step with what it shows.
+class TFormSite {
+public:
+    virtual ~TFormSite() = default;
+    // The form's bounds changed (they are the site's coordinates).
+    virtual void PlaceForm(TCustomForm* Form) = 0;
+    virtual void ShowForm(TCustomForm* Form, bool Visible) = 0;
+    // WindowState was set on a visible form.
+    virtual void FormStateChanged(TCustomForm* Form) = 0;
+    // The caption or border style changed.
+    virtual void FormFrameChanged(TCustomForm* Form) = 0;
+    virtual bool FormActive(const TCustomForm* Form) const = 0;
+    virtual void ActivateForm(TCustomForm* Form) = 0;
+};
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
@@ -67,6 +86,11 @@ public:
     int FrameBand() const { return NonClientBand(); }
     // Applies a changed frame (style bits, caption) to the window.
     void RefreshFrame();
+
+    // The site the form's window lives in; none for a window of the desktop.
+    // Set by the site as it takes the window in and cleared as it lets go.
+    TFormSite* Site() const { return m_site; }
+    void SetSite(TFormSite* site) { m_site = site; }
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetVisible(bool visible) override;
@@ -179,6 +203,7 @@ private:
     QPointer<QObject> m_menu; // a TMainMenu
     std::map<QString, std::any, CaseInsensitiveLess> m_handlers;
     bool m_created = false;
+    TFormSite* m_site = nullptr;
 
     // Manual frame resizing where the window manager does not do it.
     Qt::Edges m_resizeEdges;

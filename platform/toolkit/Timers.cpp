@@ -1,6 +1,7 @@
 #include "platform/toolkit/Timers.h"
 
 #include <QTimer>
+#include <chrono>
 
 #include "platform/toolkit/Application.h"
 
@@ -36,6 +37,11 @@ public:
             it->second.release()->deleteLater();
             m_timers.erase(it);
         }
+    }
+    std::uint32_t TickCount() const override {
+        using namespace std::chrono;
+        const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch());
+        return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ms.count()));
     }
 
 private:

@@ -2,6 +2,7 @@
 // directly, so a test can install a manual clock and advance it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -24,6 +25,9 @@ public:
     // stopped. Returns a non-zero id.
     virtual int Start(int intervalMs, std::function<void()> callback) = 0;
     virtual void Stop(int id) = 0;
+    // Milliseconds on the clock the timers run by, wrapping at 2^32 as the
+    // system tick count does.
+    virtual std::uint32_t TickCount() const = 0;
 
     static TTimerService& Instance();
     // Installs a service (not owned); null goes back to the Qt-based one.
@@ -36,8 +40,13 @@ class TManualTimerService : public TTimerService {
 public:
     int Start(int intervalMs, std::function<void()> callback) override;
     void Stop(int id) override;
+    std::uint32_t TickCount() const override {
+        return static_cast<std::uint32_t>(m_tickBase + m_now);
+    }
     void Advance(int ms);
     long long Now() const { return m_now; }
+    // Sets the tick count the clock shows now (one about to wrap, say).
+    void SetTickCount(std::uint32_t ticks) { m_tickBase = static_cast<long long>(ticks) - m_now; }
     int ActiveCount() const { return static_cast<int>(m_timers.size()); }
 
 private:
@@ -48,6 +57,7 @@ private:
     };
     std::map<int, Timer> m_timers;
     long long m_now = 0;
+    long long m_tickBase = 0;
     int m_nextId = 1;
 };
 

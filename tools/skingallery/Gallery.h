@@ -47,5 +47,8 @@ inline tk::TColor FaceColour(const Page& page) {
 
 // The lists, scroll bars, track bars and edit boxes.
 QImage RenderListsPage(const Page& page, const QString& title);
+// The MDI frame tiled, cascaded and maximised, the notice, progress bars,
+// tool bars and the radio and check groups.
+QImage RenderComponentsPage(const Page& page, const QString& title);
 
 } // namespace gallery

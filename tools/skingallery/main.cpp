@@ -1,8 +1,9 @@
 // skingallery OUTDIR: renders the skinned controls, in every state that
 // matters, a skinned window frame (title bar, menu bar and a dropped-down
-// menu) and the lists, scroll bars, track bars and edit boxes, once for each
-// built-in style and once from a theme file written from a built-in style,
-// and writes STYLE.png, STYLE-frame.png and STYLE-lists.png into OUTDIR.
+// menu), the lists, scroll bars, track bars and edit boxes, and the MDI frame
+// with the remaining components, once for each built-in style and once from a
+// theme file written from a built-in style, and writes STYLE.png,
+// STYLE-frame.png, STYLE-lists.png and STYLE-components.png into OUTDIR.
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -281,6 +282,8 @@ int main(int argc, char** argv) {
         save(RenderFrame({style, nullptr}, "Quenby for WAB - " + StyleName(style)),
              StyleName(style) + "-frame");
         save(RenderListsPage({style, nullptr}, StyleName(style)), StyleName(style) + "-lists");
+        save(RenderComponentsPage({style, nullptr}, StyleName(style)),
+             StyleName(style) + "-components");
     }
 
     QTemporaryDir temp;
@@ -301,5 +304,6 @@ int main(int argc, char** argv) {
     save(RenderFrame({FromThemeFile, theme}, "From a theme file (" + StyleName(kFileSource) + ")"),
          "FromThemeFile-frame");
     save(RenderListsPage({FromThemeFile, theme}, fileTitle), "FromThemeFile-lists");
+    save(RenderComponentsPage({FromThemeFile, theme}, fileTitle), "FromThemeFile-components");
     return failures == 0 ? 0 : 1;
 }

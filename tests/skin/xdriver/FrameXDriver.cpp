@@ -5,37 +5,22 @@
 // runs a menu short-cut, and closes from its system menu and its close
 // button. Prints one line per step; the exit status is the number of failed
 // steps.
-#include <QApplication>
-#include <QDir>
 #include <QScreen>
 #include <QTest>
-#include <cstdio>
-#include <functional>
 
-#include "platform/toolkit/Application.h"
-#include "platform/toolkit/Fonts.h"
 #include "platform/toolkit/Forms.h"
 #include "skin/SKForm.h"
 #include "skin/SKMainMenu.h"
 
-// Last: its macros (None, Bool, KeyPress, ...) would break the headers above.
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
+// Last: the X headers' macros would break the headers above.
+#include "tests/skin/xdriver/XDriverSupport.h"
 #include <X11/keysym.h>
 
 using namespace tk;
 using namespace sk;
+using xdriver::Step;
 
 namespace {
-
-int g_failures = 0;
-
-void Step(const char* name, bool ok, const QString& detail = QString()) {
-    std::printf("%s: %s%s%s\n", ok ? "ok" : "FAIL", name, detail.isEmpty() ? "" : " - ",
-                qPrintable(detail));
-    std::fflush(stdout);
-    g_failures += ok ? 0 : 1;
-}
 
 bool WaitFor(const std::function<bool()>& condition) {
     return QTest::qWaitFor(condition, 5000);
@@ -225,26 +210,11 @@ void MinimisesRunsAndCloses(SkinnedWindow& w, Pointer& pointer) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    const QString shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (!shots.isEmpty()) {
-        QDir().mkpath(shots);
-    }
-    RegisterFonts();
-    TApplication application;
-    Display* display = XOpenDisplay(nullptr);
-    int event = 0, error = 0, major = 0, minor = 0;
-    if (!display || !XTestQueryExtension(display, &event, &error, &major, &minor)) {
-        std::printf("FAIL: the X server offers no XTest extension\n");
-        return 1;
-    }
-    {
+    return xdriver::Run(argc, argv, [](Display* display, const QString& shots) {
         SkinnedWindow w;
         Step("the window shows", w.Show());
         Pointer pointer(display);
         MovesAndMaximises(w, pointer, shots);
         MinimisesRunsAndCloses(w, pointer);
-    }
-    XCloseDisplay(display);
-    return g_failures;
+    });
 }
