@@ -568,7 +568,15 @@ void TMDIClient::Notification(TComponent* AComponent, TOperation Operation) {
     m_children.erase(it);
     if (m_active == form) {
         m_active = nullptr;
-        ActivateNext(pile, form);
+        // A parent being torn down activates nothing: the other children's
+        // handlers would run on a half-freed window.
+        bool tearingDown = IsDestroying();
+        for (TComponent* o = Owner(); o != nullptr && !tearingDown; o = o->Owner()) {
+            tearingDown = o->IsDestroying();
+        }
+        if (!tearingDown) {
+            ActivateNext(pile, form);
+        }
     }
     if (m_noticedMaximized == form) {
         m_noticedMaximized = nullptr;
