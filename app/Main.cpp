@@ -239,7 +239,7 @@ void TfmMain::ReportOpenFailure() {
 
 void TfmMain::FillRecordList() {
     slvItems->Items()->Clear();
-    const std::vector<WabRecord*> records = Records();
+    const std::vector<WabRecord*>& records = Records();
     ::GroupDuplicates(records.data(), records.size(), Criteria());
     const bool all = rbtnAll->Checked();
     slvItems->Items()->BeginUpdate();
@@ -261,7 +261,7 @@ void TfmMain::FillDuplicateList(tk::TListItem* Row) {
         return;
     }
     const auto* s = static_cast<const WabRecord*>(Row->Data());
-    const std::vector<WabRecord*> records = Records();
+    const std::vector<WabRecord*>& records = Records();
     slvDups->Items()->BeginUpdate();
     for (std::size_t i = 0; i < records.size(); ++i) {
         Prefetch(records, i + 8);
@@ -339,19 +339,21 @@ bool TfmMain::IsDuplicate(const WabRecord* a, const WabRecord* b) const {
 }
 
 void TfmMain::GroupDuplicates() {
-    const std::vector<WabRecord*> records = Records();
+    const std::vector<WabRecord*>& records = Records();
     ::GroupDuplicates(records.data(), records.size(), Criteria());
 }
 
-std::vector<WabRecord*> TfmMain::Records() {
-    std::vector<WabRecord*> records;
+const std::vector<WabRecord*>& TfmMain::Records() {
+    // One buffer kept for the window's life: a fresh one for every fill would
+    // cost more than the walk, right after a list freed its rows.
+    m_records.clear();
     if (CxWabFolder* folder = m_pCxWab->GetRootFolder()) {
-        records.reserve(folder->GetRecordList()->GetCount());
+        m_records.reserve(folder->GetRecordList()->GetCount());
     }
     for (WabRecord* r = m_pCxWab->GetFirstRecord(); r != nullptr; r = m_pCxWab->GetNextRecord()) {
-        records.push_back(r);
+        m_records.push_back(r);
     }
-    return records;
+    return m_records;
 }
 
 // ---- deleting -------------------------------------------------------------------------

@@ -100,8 +100,9 @@ public:
 
 private:
     TDuplicateCriteria Criteria() const { return {m_bCheckMail, m_bCheckName}; }
-    // The session's records in its order (the walk moves the folder's cursor).
-    std::vector<WabRecord*> Records();
+    // The session's records in its order (the walk moves the folder's
+    // cursor); valid until the next call.
+    const std::vector<WabRecord*>& Records();
     // Both lists emptied: their rows point at records about to be freed.
     void ForgetRows();
     // One "Error" box when the last open failed, naming the file and why.
@@ -111,6 +112,7 @@ private:
     bool ReportRefusedDeletes();
 
     std::unique_ptr<CxWab> m_pCxWab;
+    std::vector<WabRecord*> m_records;
 };
 
 // The main window, set when the application creates it.
