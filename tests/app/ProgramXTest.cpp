@@ -106,6 +106,31 @@ public:
         }
         return ok;
     }
+    // Whether keys typed now go to that window: it, or one inside it, holds
+    // the input focus. A box is mapped a moment before it takes the focus.
+    bool HasFocus(Window w) {
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(m_display, &focus, &revert);
+        const Window root = DefaultRootWindow(m_display);
+        while (focus != 0 && focus != PointerRoot && focus != root) {
+            if (focus == w) {
+                return true;
+            }
+            Window r = 0;
+            Window parent = 0;
+            Window* children = nullptr;
+            unsigned count = 0;
+            if (!XQueryTree(m_display, focus, &r, &parent, &children, &count)) {
+                return false;
+            }
+            if (children) {
+                XFree(children);
+            }
+            focus = parent;
+        }
+        return false;
+    }
     void Click(QPoint p) {
         XTestFakeMotionEvent(m_display, -1, p.x(), p.y(), CurrentTime);
         XTestFakeButtonEvent(m_display, 1, True, CurrentTime);
@@ -218,6 +243,7 @@ TEST(ProgramUnderX, DeletesAllDuplicatesFromItsTopRowAndExits) {
     Window box = 0;
     QRect boxAt;
     ASSERT_TRUE(WaitFor([&] { return screen.FindWindow("Confirmation", box, boxAt); }));
+    ASSERT_TRUE(WaitFor([&] { return screen.HasFocus(box); })) << "the box never took the focus";
     screen.Key(XK_Return); // Yes is the default button
     EXPECT_TRUE(WaitFor([&] {
         return StoreNames(book) == Names{"Ann", "Bob", "Cid"};
