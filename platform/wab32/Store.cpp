@@ -482,7 +482,28 @@ HRESULT Store::Validate(bool oursByHeader, bool* blank) {
     }
     m_version = static_cast<int>(version);
     HRESULT hr = CheckPages();
-    return SUCCEEDED(hr) ? ReadUid() : hr;
+    if (SUCCEEDED(hr)) {
+        hr = ReadUid();
+    }
+    return SUCCEEDED(hr) ? CheckTables() : hr;
+}
+
+// Every table and column the statements name, asked for before anything is
+// written: a store whose tables were changed is refused as it is, rather
+// than turned into WAL mode (or upgraded) first and refused after.
+HRESULT Store::CheckTables() {
+    const char* const queries[] = {
+        "SELECT id, object_type, display_name FROM entries LIMIT 0",
+        "SELECT entry_id, tag, value FROM props LIMIT 0",
+        m_version >= 2 ? "SELECT deleted_on FROM entries LIMIT 0" : nullptr,
+    };
+    for (const char* sql : queries) {
+        Statement query;
+        if (sql != nullptr && query.Prepare(m_db, sql) != SQLITE_OK) {
+            return MAPI_E_CORRUPT_DATA;
+        }
+    }
+    return S_OK;
 }
 
 // Reads every page and checks every cell, long values included, so damage
@@ -789,6 +810,9 @@ HRESULT Store::InsertEntry(ULONG objectType, const std::vector<StoredValue>& pro
         }
         int rc = sqlite3_step(stmt);
         hr = rc == SQLITE_DONE ? S_OK : FromSqlite(rc);
+        if ((rc & 0xFF) == SQLITE_FULL && IdentifiersUsedUp()) {
+            hr = WAB_E_NO_IDENTIFIERS;
+        }
         if (SUCCEEDED(hr)) {
             id = sqlite3_last_insert_rowid(m_db);
         }
@@ -810,6 +834,17 @@ HRESULT Store::InsertEntry(ULONG objectType, const std::vector<StoredValue>& pro
         id = 0;
     }
     return hr;
+}
+
+// SQLite reports a full disk also when the largest row id has been issued,
+// as identifiers are never reused.
+bool Store::IdentifiersUsedUp() {
+    Statement last;
+    const int rc =
+        StepOnce(m_db, last,
+                 "SELECT max(ifnull((SELECT seq FROM sqlite_sequence"
+                 " WHERE name = 'entries'), 0), ifnull((SELECT max(id) FROM entries), 0))");
+    return rc == SQLITE_ROW && sqlite3_column_int64(last.get(), 0) == INT64_MAX;
 }
 
 HRESULT Store::DeleteEntries(const std::vector<std::int64_t>& ids, std::size_t& missing) {

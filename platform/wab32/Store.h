@@ -176,6 +176,8 @@ private:
     void PurgeExpired();
     HRESULT CheckPages();
     HRESULT ReadUid();
+    HRESULT CheckTables();
+    bool IdentifiersUsedUp();
     HRESULT PrepareStatements();
     HRESULT Exec(const char* sql);
     HRESULT BeginWrite(bool& ownTransaction);
