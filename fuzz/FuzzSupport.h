@@ -8,6 +8,9 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef QT_CORE_LIB
+#include <QtGlobal>
+#endif
 
 namespace fuzz {
 
@@ -44,5 +47,13 @@ inline void UseOffscreenQt() {
         setenv("XDG_RUNTIME_DIR", Folder().c_str(), 1);
     }
 }
+
+#ifdef QT_CORE_LIB
+// Qt's warnings about the images and texts it is fed are no findings, and
+// printing them slows the run down.
+inline void QuietQt() {
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+}
+#endif
 
 } // namespace fuzz

@@ -10,6 +10,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     fuzz::UseOffscreenQt();
+    fuzz::QuietQt();
     new QGuiApplication(*argc, *argv); // for the whole run
     return 0;
 }

@@ -10,6 +10,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     fuzz::UseOffscreenQt();
+    fuzz::QuietQt();
     new QApplication(*argc, *argv); // for the whole run
     RegisterSkinClasses();
     return 0;
@@ -23,11 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const tk::EFormDescription&) {
         return 0;
     }
-    tk::TForm form(nullptr);
+    const tk::TComponentPtr<tk::TForm> form(new tk::TForm(nullptr));
     try {
-        form.LoadDescriptionText(text, QStringLiteral("fuzz.form"));
+        form->LoadDescriptionText(text, QStringLiteral("fuzz.form"));
     } catch (const tk::Exception&) {
-        if (!form.Components().empty()) {
+        if (!form->Components().empty()) {
             std::abort(); // a failed read left components behind
         }
     }

@@ -1,0 +1,71 @@
+// Two ways of doing one thing, measured in turns in one run, so that a busy
+// machine slows both alike; goals are judged by the median of the ratios of
+// the turns, which one noisy turn cannot move.
+#pragma once
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <functional>
+#include <vector>
+
+namespace benchsupport {
+
+template <class F> double Seconds(F&& f) {
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+inline double Median(std::vector<double> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 != 0 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+struct Turns {
+    std::vector<double> ours;   // seconds of each turn
+    std::vector<double> plain;  // seconds of each turn
+    std::vector<double> ratios; // ours / plain, turn by turn
+    double Ratio() const { return Median(ratios); }
+};
+
+// `turns` pairs of runs, each side first in every other pair. Each function
+// runs once and returns its seconds (what it prepares left out), or a
+// negative number when it failed (then the turns end).
+inline Turns InTurns(int turns, const std::function<double()>& ours,
+                     const std::function<double()>& plain) {
+    Turns t;
+    for (int i = 0; i < turns; ++i) {
+        double a = 0;
+        double b = 0;
+        if (i % 2 == 0) {
+            a = ours();
+            b = plain();
+        } else {
+            b = plain();
+            a = ours();
+        }
+        if (a < 0 || b <= 0) {
+            break;
+        }
+        t.ours.push_back(a);
+        t.plain.push_back(b);
+        t.ratios.push_back(a / b);
+    }
+    return t;
+}
+
+// The medians as counters, and ours as the benchmark's time.
+inline void Report(benchmark::State& state, const Turns& t) {
+    state.SetIterationTime(Median(t.ours));
+    state.counters["ours_ms"] = Median(t.ours) * 1000;
+    state.counters["plain_ms"] = Median(t.plain) * 1000;
+    state.counters["ratio"] = t.Ratio();
+    state.counters["turns"] = static_cast<double>(t.ratios.size());
+}
+
+} // namespace benchsupport
