@@ -495,15 +495,18 @@ HRESULT Store::CheckTables() {
     const char* const queries[] = {
         "SELECT id, object_type, display_name FROM entries LIMIT 0",
         "SELECT entry_id, tag, value FROM props LIMIT 0",
-        m_version >= 2 ? "SELECT deleted_on FROM entries LIMIT 0" : nullptr,
     };
     for (const char* sql : queries) {
         Statement query;
-        if (sql != nullptr && query.Prepare(m_db, sql) != SQLITE_OK) {
+        if (query.Prepare(m_db, sql) != SQLITE_OK) {
             return MAPI_E_CORRUPT_DATA;
         }
     }
-    return S_OK;
+    // The deletion time comes with version 2 and only with it: a later store
+    // that says it is of version 1 would show its deleted entries as in use.
+    Statement stamp;
+    const bool stamped = stamp.Prepare(m_db, "SELECT deleted_on FROM entries LIMIT 0") == SQLITE_OK;
+    return stamped == (m_version >= 2) ? S_OK : MAPI_E_CORRUPT_DATA;
 }
 
 // Reads every page and checks every cell, long values included, so damage

@@ -101,6 +101,8 @@ TEST_F(WabHostileStore, StoresThatCannotBeReadAreRefusedAndLeftAsTheyWere) {
     } cases[] = {
         {"schema version 0", "PRAGMA user_version=0", MAPI_E_CORRUPT_DATA},
         {"negative schema version", "PRAGMA user_version=-1", MAPI_E_CORRUPT_DATA},
+        {"version 1 with the deletion time of version 2", "PRAGMA user_version=1",
+         MAPI_E_CORRUPT_DATA},
         {"newer schema version", "PRAGMA user_version=3", MAPI_E_VERSION},
         {"far newer schema version", "PRAGMA user_version=2147483647", MAPI_E_VERSION},
         {"no properties table", "DROP TABLE props", MAPI_E_CORRUPT_DATA},
