@@ -352,10 +352,6 @@ HRESULT Store::Connect(const std::string& path, const Placing& where, bool* blan
         if (SUCCEEDED(hr)) {
             hr = Exec("PRAGMA synchronous=NORMAL");
         }
-        if (SUCCEEDED(hr)) {
-            // Room for a large import's pages, so they reach the WAL once.
-            hr = Exec("PRAGMA cache_size=-32768");
-        }
         if (SUCCEEDED(hr) && m_version < kSchemaVersion) {
             hr = Upgrade();
         }
@@ -765,9 +761,19 @@ HRESULT Store::BeginWrite(bool& ownTransaction) {
     }
     LeaveSnapshot();
     ownTransaction = !m_inTransaction;
+    GrowCache();
     // Immediate: take the write lock up front, so a reader turned writer
     // never deadlocks against another process.
     return ownTransaction ? Exec("BEGIN IMMEDIATE") : S_OK;
+}
+
+// Room for a large import's pages, so they reach the WAL once, taken when
+// the first write comes: a reader walks the file once and does better with
+// the default cache than with filling a large one page by page.
+void Store::GrowCache() {
+    if (!m_grownCache) {
+        m_grownCache = SUCCEEDED(Exec("PRAGMA cache_size=-32768"));
+    }
 }
 
 HRESULT Store::EndWrite(bool ownTransaction, HRESULT hr) {
@@ -894,6 +900,7 @@ HRESULT Store::BeginTransaction() {
         return MAPI_E_CALL_FAILED;
     }
     LeaveSnapshot();
+    GrowCache();
     HRESULT hr = Exec("BEGIN IMMEDIATE");
     if (SUCCEEDED(hr)) {
         m_inTransaction = true;
