@@ -34,26 +34,6 @@ const std::string& Book() {
     return file;
 }
 
-double PlainScan(const std::string& file) {
-    return benchsupport::Seconds([&] {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db, "SELECT entry_id, tag, value FROM props", -1, &stmt, nullptr);
-        std::int64_t bytes = 0;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            bytes += sqlite3_column_int64(stmt, 0) + sqlite3_column_int64(stmt, 1);
-            if (sqlite3_column_type(stmt, 2) == SQLITE_TEXT) {
-                benchmark::DoNotOptimize(sqlite3_column_text(stmt, 2));
-            }
-            bytes += sqlite3_column_bytes(stmt, 2);
-        }
-        sqlite3_finalize(stmt);
-        sqlite3_close(db);
-        benchmark::DoNotOptimize(bytes);
-    });
-}
-
 void BM_SessionOpenAgainstPlainScan(benchmark::State& state) {
     const std::string& file = Book();
     CxWab wab(nullptr);
@@ -65,7 +45,7 @@ void BM_SessionOpenAgainstPlainScan(benchmark::State& state) {
                 const double seconds = benchsupport::Seconds([&] { ok = wab.Open(file.c_str()); });
                 return ok ? seconds : -1;
             },
-            [&] { return PlainScan(file); });
+            [&] { return benchsupport::PlainScan(file); });
         if (g_turns.ratios.size() != kTurns) {
             state.SkipWithError("Open failed");
             return;

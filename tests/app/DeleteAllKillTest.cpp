@@ -2,17 +2,14 @@
 // moments (QUENBY_KILLS times, 3 unless set; scripts/crashtest makes 100):
 // the book stays sound, each contact whole or gone, and no contact that was
 // no duplicate, nor the first of a group, is gone.
-#include <gtest/gtest.h>
-
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 #include <chrono>
 #include <map>
 #include <random>
-#include <sqlite3.h>
 
-#include "tools/wabtool/WabClient.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/platform/wab32/WabTestSupport.h"
 
 namespace {
 
@@ -27,38 +24,6 @@ std::string NameOf(int i) {
 std::string EmailOf(int i) {
     return i < kGrouped ? "g" + std::to_string(i % kGroups) + "@example.org"
                         : "u" + std::to_string(i) + "@example.org";
-}
-
-void MakeBook(const std::string& file) {
-    wabtool::AddressBook book;
-    ASSERT_EQ(book.Open(file, WAB_CREATE_STORE), S_OK);
-    ASSERT_EQ(book.BeginTransaction(), S_OK);
-    for (int i = 0; i < kContacts; ++i) {
-        const std::string name = NameOf(i);
-        const std::string email = EmailOf(i);
-        SPropValue props[2] = {};
-        props[0].ulPropTag = PR_DISPLAY_NAME;
-        props[0].Value.lpszA = const_cast<char*>(name.c_str());
-        props[1].ulPropTag = PR_EMAIL_ADDRESS;
-        props[1].Value.lpszA = const_cast<char*>(email.c_str());
-        ASSERT_EQ(book.Add(MAPI_MAILUSER, props, 2), S_OK);
-    }
-    ASSERT_EQ(book.CommitTransaction(), S_OK);
-}
-
-std::string IntegrityOf(const std::string& file) {
-    sqlite3* db = nullptr;
-    std::string verdict = "cannot open";
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr);
-        if (sqlite3_step(stmt) == SQLITE_ROW) {
-            verdict = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        }
-        sqlite3_finalize(stmt);
-    }
-    sqlite3_close(db);
-    return verdict;
 }
 
 // Display name -> e-mail address of each contact in use, and of each deleted.
@@ -96,23 +61,21 @@ void CheckOutcome(const Outcome& outcome) {
     }
 }
 
-class DeleteAllKilled : public ::testing::Test {
+class DeleteAllKilled : public apptest::AppFixture {
 protected:
-    QTemporaryDir tmp;
-    std::string book = tmp.filePath("book.wab").toStdString();
+    std::string book;
+
+    void MakeBook() {
+        std::vector<apptest::Contact> contacts;
+        for (int i = 0; i < kContacts; ++i) {
+            contacts.push_back({NameOf(i), EmailOf(i)});
+        }
+        book = Book(contacts).toStdString();
+        UseBook(QString::fromStdString(book));
+    }
 
     // Starts the program deleting; returns once it has begun to.
     bool Start(QProcess& program) {
-        QFile settings(tmp.filePath("brindle.ini"));
-        if (!settings.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            return false;
-        }
-        settings.write(("[Quenby]\nWabName=" + book + "\nCheckMail=1\nCheckName=0\n").c_str());
-        settings.close();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QUENBY_REGISTRY_DIR", tmp.filePath("registry"));
-        env.insert("XDG_DATA_HOME", tmp.filePath("xdg"));
-        program.setProcessEnvironment(env);
         program.start(DELETE_HELPER_PATH, {tmp.path()});
         QByteArray said;
         while (!said.contains("deleting\n") && program.waitForReadyRead(30000)) {
@@ -123,9 +86,8 @@ protected:
 };
 
 TEST_F(DeleteAllKilled, EachContactIsWholeOrGoneAndNoFirstMemberGoes) {
-    QDir().mkpath(tmp.filePath("registry"));
-    MakeBook(book);
-    const std::string pristine = tmp.filePath("pristine.wab").toStdString();
+    MakeBook();
+    const std::string pristine = Path("pristine.wab").toStdString();
     std::filesystem::copy_file(book, pristine);
 
     // One whole run: how long deleting takes, and what it leaves.
@@ -158,7 +120,7 @@ TEST_F(DeleteAllKilled, EachContactIsWholeOrGoneAndNoFirstMemberGoes) {
         program.kill();
         program.waitForFinished(10000);
         SCOPED_TRACE("killed after " + std::to_string(at) + " s");
-        EXPECT_EQ(IntegrityOf(book), "ok");
+        EXPECT_EQ(wabtest::IntegrityOf(book), "ok");
         CheckOutcome(Read(book));
     }
     std::printf("[ crash    ] %d kills (%d while deleting) of a %.1f s delete\n", rounds, during,

@@ -17,9 +17,11 @@
 #include <unistd.h>
 
 #include "tests/platform/wab32/WabTestSupport.h"
+#include "tests/tools/ToolProcess.h"
 #include "tools/wabtool/Text.h"
 #include "tools/wabtool/WabClient.h"
 
+using wabtest::IntegrityOf;
 using wabtest::ReadBytes;
 using wabtest::ScopedEnv;
 using wabtest::StringProp;
@@ -32,47 +34,12 @@ int Kills() {
     return kills != nullptr && std::atoi(kills) > 0 ? std::atoi(kills) : 3;
 }
 
-// Starts wabtool with its output in `out` (and its errors after it).
+// Starts wabtool with its output and errors in `out`.
 pid_t Start(const std::vector<std::string>& args, const std::string& out) {
-    const pid_t child = fork();
-    if (child == 0) {
-        const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(fd, 1);
-        dup2(fd, 2);
-        std::vector<char*> argv{const_cast<char*>(WABTOOL_PATH)};
-        for (const std::string& a : args) {
-            argv.push_back(const_cast<char*>(a.c_str()));
-        }
-        argv.push_back(nullptr);
-        execv(WABTOOL_PATH, argv.data());
-        _exit(127);
-    }
-    return child;
+    return wabtooltest::StartTool(args, out, out);
 }
 
-// The exit status, or 128 + the signal that ended it.
-int Wait(pid_t child) {
-    int status = 0;
-    if (waitpid(child, &status, 0) != child) {
-        return -1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-std::string IntegrityOf(const std::string& file) {
-    sqlite3* db = nullptr;
-    std::string verdict = "cannot open";
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr);
-        if (sqlite3_step(stmt) == SQLITE_ROW) {
-            verdict = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        }
-        sqlite3_finalize(stmt);
-    }
-    sqlite3_close(db);
-    return verdict;
-}
+using wabtooltest::WaitTool;
 
 std::string Name(const char* prefix, int i) {
     char text[32];
@@ -134,7 +101,7 @@ TEST(WabtoolCrash, ImportKilledAtRandomMomentsLeavesAllOrNothing) {
     {
         ScopedEnv data("XDG_DATA_HOME", dir.file("whole"));
         const auto start = std::chrono::steady_clock::now();
-        ASSERT_EQ(Wait(Start({"import", cards}, dir.file("out.txt"))), 0)
+        ASSERT_EQ(WaitTool(Start({"import", cards}, dir.file("out.txt"))), 0)
             << ReadBytes(dir.file("out.txt"));
         whole = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         ASSERT_EQ(CountEntries(""), static_cast<std::size_t>(kContacts));
@@ -148,7 +115,7 @@ TEST(WabtoolCrash, ImportKilledAtRandomMomentsLeavesAllOrNothing) {
         const double at = std::uniform_real_distribution<double>(0, whole * 1.1)(random);
         std::this_thread::sleep_for(std::chrono::duration<double>(at));
         kill(child, SIGKILL);
-        const int status = Wait(child);
+        const int status = WaitTool(child);
         killed += status == 128 + SIGKILL ? 1 : 0;
         SCOPED_TRACE("killed after " + std::to_string(at) + " s, status " + std::to_string(status));
         const std::size_t count = CountEntries("");
@@ -183,30 +150,39 @@ void MakeBook(const std::string& file, const char* prefix, int count) {
     ASSERT_EQ(book.CommitTransaction(), S_OK);
 }
 
-// Lists the book with wabtool until `writer` ends; each listing must be whole
-// and pass `consistent`. Returns the listings made; `status` is the writer's.
-int ListWhileWriting(const TempDir& dir, const std::string& file, pid_t writer,
-                     const std::function<bool(const std::vector<std::string>&)>& consistent,
-                     int& status) {
+// Runs `write` in a process of its own and lists the book with wabtool until
+// it ends; each listing must be whole and pass `consistent`. Afterwards the
+// writer has succeeded, and the book is sound and holds `entries`.
+void ListWhileWriting(const TempDir& dir, const std::string& file,
+                      const std::function<bool()>& write,
+                      const std::function<bool(const std::vector<std::string>&)>& consistent,
+                      std::size_t entries) {
+    const pid_t writer = fork();
+    if (writer == 0) {
+        _exit(write() ? 0 : 1);
+    }
+    int status = 0;
     int listings = 0;
-    for (;;) {
-        const bool writing = waitpid(writer, &status, WNOHANG) == 0;
+    for (bool writing = true; writing;) {
+        writing = waitpid(writer, &status, WNOHANG) == 0;
         const std::string out = dir.file("list.txt");
-        const int listed = Wait(Start({"list", file}, out));
+        const int listed = WaitTool(Start({"list", file}, out));
         std::vector<std::string> names;
         const std::string listing = ReadBytes(out);
         EXPECT_EQ(listed, 0) << listing.substr(0, 400);
         EXPECT_TRUE(ReadListing(listing, names) && consistent(names)) << listing.substr(0, 400);
         ++listings;
-        if (!writing) {
-            return listings;
-        }
-        if (::testing::Test::HasFailure()) {
+        if (writing && ::testing::Test::HasFailure()) {
             kill(writer, SIGKILL);
             waitpid(writer, &status, 0);
-            return listings;
+            writing = false;
         }
     }
+    std::printf("[ listings ] %d while writing\n", listings);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_GT(listings, 1);
+    EXPECT_EQ(IntegrityOf(file), "ok");
+    EXPECT_EQ(CountEntries(file), entries);
 }
 
 // One process deletes the contacts one by one, in their order, as the
@@ -216,29 +192,27 @@ TEST(WabtoolTwoProcesses, ListingWhileAnotherProcessDeletesShowsOneMoment) {
     TempDir dir;
     const std::string file = dir.file("book.wab");
     MakeBook(file, "c", kContacts);
-    const pid_t deleter = fork();
-    if (deleter == 0) {
-        wabtool::AddressBook book;
-        std::vector<std::vector<BYTE>> ids;
-        if (book.Open(file) != S_OK) {
-            _exit(1);
-        }
-        book.ForEach(
-            [&](const wabtool::EntryView& e) {
-                ids.emplace_back(e.entryId.lpb, e.entryId.lpb + e.entryId.cb);
-                return true;
-            },
-            false);
-        for (const auto& id : ids) {
-            if (book.Delete(id) != S_OK) {
-                _exit(1);
+    ListWhileWriting(
+        dir, file,
+        [&] {
+            wabtool::AddressBook book;
+            std::vector<std::vector<BYTE>> ids;
+            if (book.Open(file) != S_OK) {
+                return false;
             }
-        }
-        _exit(0);
-    }
-    int status = 0;
-    const int listings = ListWhileWriting(
-        dir, file, deleter,
+            book.ForEach(
+                [&](const wabtool::EntryView& e) {
+                    ids.emplace_back(e.entryId.lpb, e.entryId.lpb + e.entryId.cb);
+                    return true;
+                },
+                false);
+            for (const auto& id : ids) {
+                if (book.Delete(id) != S_OK) {
+                    return false;
+                }
+            }
+            return true;
+        },
         [](const std::vector<std::string>& names) {
             // The last contacts, from some one on, each once, in order.
             const int first = kContacts - static_cast<int>(names.size());
@@ -249,12 +223,7 @@ TEST(WabtoolTwoProcesses, ListingWhileAnotherProcessDeletesShowsOneMoment) {
             }
             return true;
         },
-        status);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_GT(listings, 1);
-    std::printf("[ listings ] %d while deleting\n", listings);
-    EXPECT_EQ(IntegrityOf(file), "ok");
-    EXPECT_EQ(CountEntries(file), 0u);
+        0);
 }
 
 // One process imports batches of contacts, each all or nothing; every
@@ -270,18 +239,16 @@ TEST(WabtoolTwoProcesses, ListingWhileAnotherProcessImportsShowsWholeImports) {
         batches.push_back(dir.file("batch" + std::to_string(b) + ".vcf"));
         WriteCards(batches.back(), ("b" + std::to_string(b) + "-").c_str(), kPerBatch);
     }
-    const pid_t importer = fork();
-    if (importer == 0) {
-        for (const std::string& batch : batches) {
-            if (Wait(Start({"import", "--into", file, batch}, batch + ".out")) != 0) {
-                _exit(1);
+    ListWhileWriting(
+        dir, file,
+        [&] {
+            for (const std::string& batch : batches) {
+                if (WaitTool(Start({"import", "--into", file, batch}, batch + ".out")) != 0) {
+                    return false;
+                }
             }
-        }
-        _exit(0);
-    }
-    int status = 0;
-    const int listings = ListWhileWriting(
-        dir, file, importer,
+            return true;
+        },
         [](const std::vector<std::string>& names) {
             if (names.size() % kPerBatch != 0) {
                 return false;
@@ -294,12 +261,7 @@ TEST(WabtoolTwoProcesses, ListingWhileAnotherProcessImportsShowsWholeImports) {
             }
             return true;
         },
-        status);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_GT(listings, 1);
-    std::printf("[ listings ] %d while importing\n", listings);
-    EXPECT_EQ(IntegrityOf(file), "ok");
-    EXPECT_EQ(CountEntries(file), static_cast<std::size_t>(kBatches * kPerBatch));
+        kBatches * kPerBatch);
 }
 
 } // namespace

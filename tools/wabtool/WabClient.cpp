@@ -187,8 +187,8 @@ HRESULT AddressBook::WalkTable(IMAPITable* table, const std::vector<ULONG>& colu
     }
 }
 
-HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit, bool withProps,
-                             const UnreadableEntry& unreadable) {
+HRESULT AddressBook::WalkContents(const std::vector<ULONG>& more,
+                                  const std::function<bool(EntryView&, HRESULT& hr)>& row) {
     if (!m_container) {
         return MAPI_E_CALL_FAILED;
     }
@@ -197,16 +197,25 @@ HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit,
     if (FAILED(hr)) {
         return hr;
     }
-    const auto columns = {PR_ENTRYID, PR_OBJECT_TYPE, PR_DISPLAY_NAME};
-    return WalkTable(table.get(), columns, [&](EntryView& view, HRESULT& result) {
+    std::vector<ULONG> columns = {PR_ENTRYID, PR_OBJECT_TYPE, PR_DISPLAY_NAME};
+    columns.insert(columns.end(), more.begin(), more.end());
+    return WalkTable(table.get(), columns, row);
+}
+
+HRESULT AddressBook::OpenListed(const EntryView& view, ComRef<IUnknown>& entry) {
+    ULONG type = 0;
+    return m_book->OpenEntry(view.entryId.cb, reinterpret_cast<LPENTRYID>(view.entryId.lpb),
+                             nullptr, 0, &type, entry.out());
+}
+
+HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit, bool withProps,
+                             const UnreadableEntry& unreadable) {
+    return WalkContents({}, [&](EntryView& view, HRESULT& result) {
         if (!withProps) {
             return visit(view);
         }
-        ULONG type = 0;
         ComRef<IUnknown> unknown;
-        HRESULT got =
-            m_book->OpenEntry(view.entryId.cb, reinterpret_cast<LPENTRYID>(view.entryId.lpb),
-                              nullptr, 0, &type, unknown.out());
+        HRESULT got = OpenListed(view, unknown);
         LPSPropValue props = nullptr;
         if (SUCCEEDED(got)) {
             ComRef<IMAPIProp> entry(static_cast<IMAPIProp*>(unknown.release()));
@@ -232,25 +241,12 @@ HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit,
 HRESULT AddressBook::ForEachRow(const std::vector<ULONG>& more,
                                 const std::function<bool(const EntryView&)>& visit,
                                 const UnreadableEntry& unreadable) {
-    if (!m_container) {
-        return MAPI_E_CALL_FAILED;
-    }
-    ComRef<IMAPITable> table;
-    HRESULT hr = m_container->GetContentsTable(0, table.out());
-    if (FAILED(hr)) {
-        return hr;
-    }
-    std::vector<ULONG> columns = {PR_ENTRYID, PR_OBJECT_TYPE, PR_DISPLAY_NAME};
-    columns.insert(columns.end(), more.begin(), more.end());
-    return WalkTable(table.get(), columns, [&](EntryView& view, HRESULT&) {
+    return WalkContents(more, [&](EntryView& view, HRESULT&) {
         if (view.objectType == MAPI_MAILUSER || view.objectType == MAPI_DISTLIST) {
             return visit(view);
         }
-        ULONG type = 0;
         ComRef<IUnknown> unknown;
-        const HRESULT got =
-            m_book->OpenEntry(view.entryId.cb, reinterpret_cast<LPENTRYID>(view.entryId.lpb),
-                              nullptr, 0, &type, unknown.out());
+        const HRESULT got = OpenListed(view, unknown);
         if (SUCCEEDED(got)) {
             return visit(view);
         }

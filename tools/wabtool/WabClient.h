@@ -103,6 +103,11 @@ private:
     // PR_ENTRYID and PR_OBJECT_TYPE; stops early when it returns false.
     HRESULT WalkTable(IMAPITable* table, const std::vector<ULONG>& columns,
                       const std::function<bool(EntryView&, HRESULT& hr)>& row);
+    // WalkTable over the contents table, PR_DISPLAY_NAME and `more` after
+    // the first two columns.
+    HRESULT WalkContents(const std::vector<ULONG>& more,
+                         const std::function<bool(EntryView&, HRESULT& hr)>& row);
+    HRESULT OpenListed(const EntryView& view, ComRef<IUnknown>& entry);
     HRESULT DeletedEntries();
     HRESULT OnDeleted(const std::vector<std::vector<BYTE>>& entryIds,
                       HRESULT (IWABDeletedEntries::*action)(LPENTRYLIST, ULONG));

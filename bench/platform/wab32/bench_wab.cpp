@@ -235,22 +235,6 @@ const std::string& Large() {
     return file;
 }
 
-double PlainScan(const std::string& file) {
-    return Seconds([&] {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db, "SELECT entry_id, tag, value FROM props", -1, &stmt, nullptr);
-        std::int64_t bytes = 0;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            bytes += sqlite3_column_bytes(stmt, 2);
-        }
-        sqlite3_finalize(stmt);
-        sqlite3_close(db);
-        benchmark::DoNotOptimize(bytes);
-    });
-}
-
 benchsupport::Turns g_opens;
 
 void BM_OpenLargeStoreAgainstPlainScan(benchmark::State& state) {
@@ -264,7 +248,7 @@ void BM_OpenLargeStoreAgainstPlainScan(benchmark::State& state) {
                 const double seconds = Seconds([&] { hr = book.Open(file); });
                 return hr == S_OK ? seconds : -1;
             },
-            [&] { return PlainScan(file); });
+            [&] { return benchsupport::PlainScan(file); });
         if (g_opens.ratios.size() != kTurns) {
             state.SkipWithError("open failed");
             return;
