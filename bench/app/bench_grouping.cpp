@@ -80,12 +80,9 @@ BENCHMARK(BM_GroupDuplicates50kAgainstPlainPass)
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    if (!benchsupport::RunBenchmarks(argc, argv)) {
         return 1;
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
     if (!g_turns.ratios.empty() && g_turns.Ratio() > 0) {
         std::printf("Grouping 50,000 contacts: hash pass %.2f ms, plain pass %.2f s (medians of "
                     "%zu turns), %.0f times faster by the median ratio (goal: at least 1000)\n",

@@ -68,18 +68,10 @@ BENCHMARK(BM_SessionOpenAgainstPlainScan)
 
 int main(int argc, char** argv) {
     KeepFreedHeap(); // as the program does at start-up
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    if (!benchsupport::RunBenchmarks(argc, argv)) {
         return 1;
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (!g_turns.ratios.empty()) {
-        std::printf("Open of %d contacts: %.0f ms, plain scan: %.0f ms (medians of %zu turns), "
-                    "median ratio %.2f (goals: 1000 ms, ratio 3)\n",
-                    kContacts, benchsupport::Median(g_turns.ours) * 1000,
-                    benchsupport::Median(g_turns.plain) * 1000, g_turns.ratios.size(),
-                    g_turns.Ratio());
-    }
+    benchsupport::PrintTurns("Open of 100,000 contacts", "session", "plain scan", g_turns,
+                             "goals: 1000 ms, ratio 3");
     return 0;
 }

@@ -126,18 +126,10 @@ BENCHMARK(BM_ListAgainstSqliteTool)->Unit(benchmark::kMillisecond)->Iterations(1
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    if (!benchsupport::RunBenchmarks(argc, argv)) {
         return 1;
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (!g_list.ratios.empty()) {
-        std::printf("wabtool list of %d contacts: %.0f ms, sqlite3 printing the same columns: "
-                    "%.0f ms (medians of %zu turns), median ratio %.2f (goal: at most 3)\n",
-                    kContacts, benchsupport::Median(g_list.ours) * 1000,
-                    benchsupport::Median(g_list.plain) * 1000, g_list.ratios.size(),
-                    g_list.Ratio());
-    }
+    benchsupport::PrintTurns("Listing 100,000 contacts", "wabtool list", "sqlite3", g_list,
+                             "goal: at most 3");
     return 0;
 }

@@ -134,23 +134,6 @@ bool LooksLikeVCard(const std::string& name, const std::string& text) {
     return EqualsNoCase(Trim(text).substr(0, 6), "BEGIN:");
 }
 
-// The address book keeps a text only up to its first NUL.
-bool HoldsNul(const Contact& c) {
-    for (const auto& [tag, value] : c.text) {
-        if (value.find('\0') != std::string::npos) {
-            return true;
-        }
-    }
-    for (const auto& [tag, list] : c.lists) {
-        for (const std::string& value : list) {
-            if (value.find('\0') != std::string::npos) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 // Rewrites one line on a terminal; silent otherwise.
 class Progress {
 public:
@@ -251,7 +234,7 @@ int Import(const std::vector<std::string>& args, const Io& io) {
         }
     }
     for (const Contact& c : contacts) {
-        if (HoldsNul(c)) {
+        if (c.HoldsNul()) {
             Issue at{c.file, c.line,
                      "a value holds a NUL character, after which the address book would lose "
                      "the text; nothing was imported"};

@@ -265,26 +265,13 @@ BENCHMARK(BM_OpenLargeStoreAgainstPlainScan)
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    if (!benchsupport::RunBenchmarks(argc, argv)) {
         return 1;
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (!g_deletes.ratios.empty()) {
-        std::printf("Deleting 10,000 contacts one by one: library (keeping them) %.0f ms, plain "
-                    "statements %.0f ms, median ratio of %zu turns %.2f (goal: at most 1.5)\n",
-                    benchsupport::Median(g_deletes.ours) * 1000,
-                    benchsupport::Median(g_deletes.plain) * 1000, g_deletes.ratios.size(),
-                    g_deletes.Ratio());
-    }
-    if (!g_opens.ratios.empty()) {
-        std::printf("Opening 100,000 contacts (every page checked): %.0f ms, plain scan %.0f ms, "
-                    "median ratio of %zu turns %.2f\n",
-                    benchsupport::Median(g_opens.ours) * 1000,
-                    benchsupport::Median(g_opens.plain) * 1000, g_opens.ratios.size(),
-                    g_opens.Ratio());
-    }
+    benchsupport::PrintTurns("Deleting 10,000 contacts one by one", "library (keeping them)",
+                             "plain statements", g_deletes, "goal: at most 1.5");
+    benchsupport::PrintTurns("Opening 100,000 contacts", "library (every page checked)",
+                             "plain scan", g_opens, "no goal");
     if (g_deleteAll > 0) {
         std::printf("Deleting every other contact of 50,000 and reading the rest again: %.2f s "
                     "(the program's goal for the whole of it: 3 s)\n",
