@@ -297,7 +297,9 @@ bool TskThemeFileWriter::Save() {
 }
 
 bool SaveBuiltInThemeFile(TskUIStyle Style, const QString& FileName) {
-    if (Style < MacOS || Style > BlueGlass) {
+    // Compared as numbers: clang 14 (the fuzz build) crashes on the enums.
+    if (static_cast<int>(Style) < static_cast<int>(MacOS) ||
+        static_cast<int>(Style) > static_cast<int>(BlueGlass)) {
         return false;
     }
     QTemporaryDir images;

@@ -45,8 +45,9 @@ EntryIdBytes EncodeEntryId(const StoreUid& uid, ULONG kind, std::int64_t id) {
     return out;
 }
 
-bool DecodeEntryId(const StoreUid& uid, ULONG cb, const void* lpEntryID, ULONG& kind,
-                   std::int64_t& id) {
+// The kind and row id of an identifier of this store, not yet judged.
+bool ParseEntryId(const StoreUid& uid, ULONG cb, const void* lpEntryID, ULONG& kind,
+                  std::int64_t& id) {
     if (cb != kEntryIdSize || lpEntryID == nullptr) {
         return false;
     }
@@ -64,6 +65,14 @@ bool DecodeEntryId(const StoreUid& uid, ULONG cb, const void* lpEntryID, ULONG& 
         raw |= static_cast<std::uint64_t>(b[24 + i]) << (8 * i);
     }
     id = static_cast<std::int64_t>(raw);
+    return true;
+}
+
+bool DecodeEntryId(const StoreUid& uid, ULONG cb, const void* lpEntryID, ULONG& kind,
+                   std::int64_t& id) {
+    if (!ParseEntryId(uid, cb, lpEntryID, kind, id)) {
+        return false;
+    }
     switch (kind) {
     case kKindContainer:
     case kKindMailUserTemplate:
@@ -411,7 +420,10 @@ public:
                 }
                 views.push_back({PR_OBJECT_TYPE, entry.m_objectType, nullptr, 0});
                 for (std::size_t i = 0; i < count; ++i) {
-                    views.push_back(View(values[i]));
+                    // Stored values of these were never written by us.
+                    if (values[i].tag != PR_ENTRYID && values[i].tag != PR_OBJECT_TYPE) {
+                        views.push_back(View(values[i]));
+                    }
                 }
                 return AnswerGetProps(views, tags, flags, lpcValues, lppPropArray);
             }
@@ -876,7 +888,13 @@ HRESULT OpenEntryOf(const std::shared_ptr<Store>& store, ULONG cbEntryID, LPENTR
     // No identifier: the root container, which is the personal address book.
     if ((cbEntryID != 0 || lpEntryID != nullptr) &&
         !DecodeEntryId(store->Uid(), cbEntryID, lpEntryID, kind, id)) {
-        return MAPI_E_INVALID_ENTRYID;
+        // The store listed a row it cannot have written: a row id of 0 or
+        // below, or the kind of the container or a template.
+        ULONG type = 0;
+        return ParseEntryId(store->Uid(), cbEntryID, lpEntryID, kind, id) &&
+                       SUCCEEDED(store->GetObjectType(id, type)) && type == kind
+                   ? MAPI_E_CORRUPT_DATA
+                   : MAPI_E_INVALID_ENTRYID;
     }
     if (kind == kKindContainer) {
         auto* container = new (std::nothrow) Container(store);

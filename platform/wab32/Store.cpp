@@ -352,10 +352,6 @@ HRESULT Store::Connect(const std::string& path, const Placing& where, bool* blan
         if (SUCCEEDED(hr)) {
             hr = Exec("PRAGMA synchronous=NORMAL");
         }
-        if (SUCCEEDED(hr)) {
-            // Room for a large import's pages, so they reach the WAL once.
-            hr = Exec("PRAGMA cache_size=-32768");
-        }
         if (SUCCEEDED(hr) && m_version < kSchemaVersion) {
             hr = Upgrade();
         }
@@ -482,7 +478,31 @@ HRESULT Store::Validate(bool oursByHeader, bool* blank) {
     }
     m_version = static_cast<int>(version);
     HRESULT hr = CheckPages();
-    return SUCCEEDED(hr) ? ReadUid() : hr;
+    if (SUCCEEDED(hr)) {
+        hr = ReadUid();
+    }
+    return SUCCEEDED(hr) ? CheckTables() : hr;
+}
+
+// Every table and column the statements name, asked for before anything is
+// written: a store whose tables were changed is refused as it is, rather
+// than turned into WAL mode (or upgraded) first and refused after.
+HRESULT Store::CheckTables() {
+    const char* const queries[] = {
+        "SELECT id, object_type, display_name FROM entries LIMIT 0",
+        "SELECT entry_id, tag, value FROM props LIMIT 0",
+    };
+    for (const char* sql : queries) {
+        Statement query;
+        if (query.Prepare(m_db, sql) != SQLITE_OK) {
+            return MAPI_E_CORRUPT_DATA;
+        }
+    }
+    // The deletion time comes with version 2 and only with it: a later store
+    // that says it is of version 1 would show its deleted entries as in use.
+    Statement stamp;
+    const bool stamped = stamp.Prepare(m_db, "SELECT deleted_on FROM entries LIMIT 0") == SQLITE_OK;
+    return stamped == (m_version >= 2) ? S_OK : MAPI_E_CORRUPT_DATA;
 }
 
 // Reads every page and checks every cell, long values included, so damage
@@ -741,9 +761,19 @@ HRESULT Store::BeginWrite(bool& ownTransaction) {
     }
     LeaveSnapshot();
     ownTransaction = !m_inTransaction;
+    GrowCache();
     // Immediate: take the write lock up front, so a reader turned writer
     // never deadlocks against another process.
     return ownTransaction ? Exec("BEGIN IMMEDIATE") : S_OK;
+}
+
+// Room for a large import's pages, so they reach the WAL once, taken when
+// the first write comes: a reader walks the file once and does better with
+// the default cache than with filling a large one page by page.
+void Store::GrowCache() {
+    if (!m_grownCache) {
+        m_grownCache = SUCCEEDED(Exec("PRAGMA cache_size=-32768"));
+    }
 }
 
 HRESULT Store::EndWrite(bool ownTransaction, HRESULT hr) {
@@ -789,6 +819,9 @@ HRESULT Store::InsertEntry(ULONG objectType, const std::vector<StoredValue>& pro
         }
         int rc = sqlite3_step(stmt);
         hr = rc == SQLITE_DONE ? S_OK : FromSqlite(rc);
+        if ((rc & 0xFF) == SQLITE_FULL && IdentifiersUsedUp()) {
+            hr = WAB_E_NO_IDENTIFIERS;
+        }
         if (SUCCEEDED(hr)) {
             id = sqlite3_last_insert_rowid(m_db);
         }
@@ -810,6 +843,17 @@ HRESULT Store::InsertEntry(ULONG objectType, const std::vector<StoredValue>& pro
         id = 0;
     }
     return hr;
+}
+
+// SQLite reports a full disk also when the largest row id has been issued,
+// as identifiers are never reused.
+bool Store::IdentifiersUsedUp() {
+    Statement last;
+    const int rc =
+        StepOnce(m_db, last,
+                 "SELECT max(ifnull((SELECT seq FROM sqlite_sequence"
+                 " WHERE name = 'entries'), 0), ifnull((SELECT max(id) FROM entries), 0))");
+    return rc == SQLITE_ROW && sqlite3_column_int64(last.get(), 0) == INT64_MAX;
 }
 
 HRESULT Store::DeleteEntries(const std::vector<std::int64_t>& ids, std::size_t& missing) {
@@ -856,6 +900,7 @@ HRESULT Store::BeginTransaction() {
         return MAPI_E_CALL_FAILED;
     }
     LeaveSnapshot();
+    GrowCache();
     HRESULT hr = Exec("BEGIN IMMEDIATE");
     if (SUCCEEDED(hr)) {
         m_inTransaction = true;

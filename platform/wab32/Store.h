@@ -176,9 +176,12 @@ private:
     void PurgeExpired();
     HRESULT CheckPages();
     HRESULT ReadUid();
+    HRESULT CheckTables();
+    bool IdentifiersUsedUp();
     HRESULT PrepareStatements();
     HRESULT Exec(const char* sql);
     HRESULT BeginWrite(bool& ownTransaction);
+    void GrowCache();
     void EnterSnapshot();
     void LeaveSnapshot();
     HRESULT LookUpType(std::int64_t id, ULONG& objectType);
@@ -205,6 +208,7 @@ private:
     bool m_readOnly = false;
     int m_version = 0; // of the schema; below 2 only when read-only
     bool m_inTransaction = false;
+    bool m_grownCache = false;
     HRESULT m_failedTransaction = S_OK; // why the caller's transaction was undone
     int m_batchReaders = 0;
     bool m_inSnapshot = false;

@@ -321,11 +321,18 @@ HRESULT Store::RestoreEntry(const EntryKey& key) {
     Packed value;
     sqlite3_stmt* insert = m_insertProp.get();
     while (SUCCEEDED(hr) && unpack.NextRow(tag, value)) {
+        if (tag.storage != SQLITE_INTEGER) {
+            return MAPI_E_CORRUPT_DATA; // we pack no other tags
+        }
         ResetOnExit reset(insert);
         sqlite3_bind_int64(insert, 1, key.id);
         BindPacked(insert, 2, tag);
         BindPacked(insert, 3, value);
-        hr = StepDone(insert);
+        const int rc = sqlite3_step(insert);
+        // A tag kept twice, or kept and in use at once: the rows were damaged.
+        hr = rc == SQLITE_DONE
+                 ? S_OK
+                 : ((rc & 0xFF) == SQLITE_CONSTRAINT ? MAPI_E_CORRUPT_DATA : FromSqlite(rc));
     }
     return SUCCEEDED(hr) && unpack.IsDamaged() ? MAPI_E_CORRUPT_DATA : hr;
 }

@@ -39,6 +39,8 @@ constexpr HRESULT WAB_E_NOT_PRIVATE = static_cast<HRESULT>(0x80040A05u);
 // A rollback journal left by another program lies beside a store of ours;
 // opening would play it back into the store.
 constexpr HRESULT WAB_E_STRAY_JOURNAL = static_cast<HRESULT>(0x80040A06u);
+// Every entry identifier has been issued once; none is ever issued twice.
+constexpr HRESULT WAB_E_NO_IDENTIFIERS = static_cast<HRESULT>(0x80040A07u);
 
 // A short English reason for `hr`, to follow "FILE: cannot open the address
 // book: ". Codes the library never returns read as "error 0x8004...".
@@ -75,6 +77,8 @@ inline std::string DescribeWabResult(HRESULT hr) {
     case WAB_E_STRAY_JOURNAL:
         return "another program left a journal beside it (its name ending in -journal); move "
                "that away first";
+    case WAB_E_NO_IDENTIFIERS:
+        return "the address book has used up its entry identifiers";
     case MAPI_E_INVALID_ENTRYID:
         return "no such entry in this address book";
     case MAPI_E_OBJECT_DELETED:

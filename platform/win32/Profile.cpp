@@ -418,7 +418,9 @@ Profile Load(LPCSTR fileName) {
 
 DWORD CopyString(std::string_view s, LPSTR buf, DWORD size) {
     std::size_t n = std::min<std::size_t>(s.size(), size - 1);
-    std::memcpy(buf, s.data(), n);
+    if (n != 0) { // an empty view may have no data at all
+        std::memcpy(buf, s.data(), n);
+    }
     buf[n] = '\0';
     return static_cast<DWORD>(n);
 }

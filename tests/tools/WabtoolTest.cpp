@@ -14,6 +14,7 @@
 
 #include "platform/wab32/WabLabels.h"
 #include "tests/platform/wab32/WabTestSupport.h"
+#include "tests/tools/ToolProcess.h"
 #include "tools/wabtool/CommandSupport.h"
 #include "tools/wabtool/Commands.h"
 #include "tools/wabtool/Contact.h"
@@ -40,29 +41,10 @@ struct Result {
 Result RunTool(const TempDir& dir, const std::vector<std::string>& args, rlim_t memoryLimit = 0) {
     const std::string outFile = dir.file("stdout.txt");
     const std::string errFile = dir.file("stderr.txt");
-    pid_t child = fork();
-    if (child == 0) {
-        if (memoryLimit != 0) {
-            rlimit limit{memoryLimit, memoryLimit};
-            setrlimit(RLIMIT_AS, &limit);
-        }
-        int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(out, 1);
-        dup2(err, 2);
-        std::vector<char*> argv{const_cast<char*>(WABTOOL_PATH)};
-        for (const std::string& a : args) {
-            argv.push_back(const_cast<char*>(a.c_str()));
-        }
-        argv.push_back(nullptr);
-        execv(WABTOOL_PATH, argv.data());
-        _exit(127);
-    }
+    const int status =
+        wabtooltest::WaitTool(wabtooltest::StartTool(args, outFile, errFile, memoryLimit));
     Result r;
-    int status = 0;
-    if (waitpid(child, &status, 0) == child && WIFEXITED(status)) {
-        r.status = WEXITSTATUS(status);
-    }
+    r.status = status < 128 ? status : -1;
     r.out = ReadBytes(outFile);
     r.err = ReadBytes(errFile);
     return r;

@@ -30,6 +30,7 @@ bool IsHelp(const std::string& arg);
 extern const char kEmptyBook[];
 
 std::string HexId(const SBinary& id);
+void AppendHexId(std::string& out, const SBinary& id);
 std::string BookName(const std::string& file);
 // "FILE: cannot open the address book: REASON", status 1.
 int CannotOpen(const Io& io, const std::string& file, HRESULT hr);

@@ -134,23 +134,6 @@ bool LooksLikeVCard(const std::string& name, const std::string& text) {
     return EqualsNoCase(Trim(text).substr(0, 6), "BEGIN:");
 }
 
-// The address book keeps a text only up to its first NUL.
-bool HoldsNul(const Contact& c) {
-    for (const auto& [tag, value] : c.text) {
-        if (value.find('\0') != std::string::npos) {
-            return true;
-        }
-    }
-    for (const auto& [tag, list] : c.lists) {
-        for (const std::string& value : list) {
-            if (value.find('\0') != std::string::npos) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 // Rewrites one line on a terminal; silent otherwise.
 class Progress {
 public:
@@ -251,7 +234,7 @@ int Import(const std::vector<std::string>& args, const Io& io) {
         }
     }
     for (const Contact& c : contacts) {
-        if (HoldsNul(c)) {
+        if (c.HoldsNul()) {
             Issue at{c.file, c.line,
                      "a value holds a NUL character, after which the address book would lose "
                      "the text; nothing was imported"};
@@ -382,16 +365,22 @@ int List(const std::vector<std::string>& args, const Io& io) {
         return CannotOpen(io, file, hr);
     }
     bool unreadable = false;
-    hr = book.ForEach(
+    // The table has every column the list shows: no entry need be opened.
+    std::string line;
+    hr = book.ForEachRow(
+        {PR_EMAIL_ADDRESS},
         [&](const EntryView& entry) {
-            const std::string line = HexId(entry.entryId) + "\t" +
-                                     (entry.objectType == MAPI_DISTLIST ? "list" : "contact") +
-                                     "\t" + Escaped(entry.String(PR_DISPLAY_NAME)) + "\t" +
-                                     Escaped(entry.String(PR_EMAIL_ADDRESS)) + "\n";
+            line.clear();
+            AppendHexId(line, entry.entryId);
+            line += entry.objectType == MAPI_DISTLIST ? "\tlist\t" : "\tcontact\t";
+            AppendEscaped(line, entry.Text(PR_DISPLAY_NAME));
+            line += '\t';
+            AppendEscaped(line, entry.Text(PR_EMAIL_ADDRESS));
+            line += '\n';
             std::fwrite(line.data(), 1, line.size(), io.out);
             return true;
         },
-        true, ReportUnreadable(io, file, unreadable));
+        ReportUnreadable(io, file, unreadable));
     if (FAILED(hr)) {
         return Fail(io,
                     BookName(file) + ": cannot read the address book: " + DescribeWabResult(hr));
@@ -427,13 +416,17 @@ bool IsHelp(const std::string& arg) {
 const char kEmptyBook[] = "an empty FILE name; leave the FILE out for the default address book";
 
 std::string HexId(const SBinary& id) {
-    static const char hex[] = "0123456789abcdef";
     std::string text;
-    for (ULONG i = 0; i < id.cb; ++i) {
-        text += hex[id.lpb[i] >> 4];
-        text += hex[id.lpb[i] & 0xF];
-    }
+    AppendHexId(text, id);
     return text;
+}
+
+void AppendHexId(std::string& out, const SBinary& id) {
+    static const char hex[] = "0123456789abcdef";
+    for (ULONG i = 0; i < id.cb; ++i) {
+        const char pair[2] = {hex[id.lpb[i] >> 4], hex[id.lpb[i] & 0xF]};
+        out.append(pair, 2);
+    }
 }
 
 std::string BookName(const std::string& file) {

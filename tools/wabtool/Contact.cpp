@@ -432,4 +432,20 @@ short GenderOf(const std::string& text) {
     return genderUnspecified;
 }
 
+bool Contact::HoldsNul() const {
+    for (const auto& [tag, value] : text) {
+        if (value.find('\0') != std::string::npos) {
+            return true;
+        }
+    }
+    for (const auto& [tag, values] : lists) {
+        for (const std::string& value : values) {
+            if (value.find('\0') != std::string::npos) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 } // namespace wabtool

@@ -49,6 +49,9 @@ struct Contact {
     // there is nothing to take it from.
     bool CompleteDisplayName();
 
+    // The address book keeps a text only up to its first NUL.
+    bool HoldsNul() const;
+
     static Contact FromEntry(const EntryView& entry);
 };
 

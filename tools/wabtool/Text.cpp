@@ -93,10 +93,25 @@ bool IsValidUtf8(std::string_view text) {
 }
 
 std::string Escaped(std::string_view text) {
-    static const char hex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size());
+    AppendEscaped(out, text);
+    return out;
+}
+
+void AppendEscaped(std::string& out, std::string_view text) {
+    static const char hex[] = "0123456789ABCDEF";
     for (std::size_t i = 0; i < text.size();) {
+        // Printable ASCII, nearly all of most texts, goes over in runs.
+        std::size_t run = i;
+        while (run < text.size() && text[run] >= 0x20 && text[run] < 0x7F) {
+            ++run;
+        }
+        if (run != i) {
+            out.append(text.substr(i, run - i));
+            i = run;
+            continue;
+        }
         const auto c = static_cast<unsigned char>(text[i]);
         std::size_t length = Utf8Length(text, i);
         if (c == '\t' || c == '\n' || c == '\r') {
@@ -115,7 +130,6 @@ std::string Escaped(std::string_view text) {
         }
         i += length == 0 ? 1 : length;
     }
-    return out;
 }
 
 std::size_t LineBreakAt(std::string_view text, std::size_t i) {

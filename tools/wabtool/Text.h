@@ -20,6 +20,7 @@ std::size_t LineBreakAt(std::string_view text, std::size_t i);
 // For a terminal: control characters (C0, DEL, C1) and bytes that are not
 // UTF-8 as escapes (\t, \n, \r, \x1B, \u009B); everything else as it is.
 std::string Escaped(std::string_view text);
+void AppendEscaped(std::string& out, std::string_view text);
 
 // CR LF and a lone CR as LF.
 std::string UnifyLineBreaks(std::string_view text);

@@ -22,8 +22,13 @@ const SPropValue* EntryView::Find(ULONG tag) const {
 }
 
 std::string EntryView::String(ULONG tag) const {
+    return std::string(Text(tag));
+}
+
+std::string_view EntryView::Text(ULONG tag) const {
     const SPropValue* v = Find(tag);
-    return v != nullptr && v->Value.lpszA != nullptr ? std::string(v->Value.lpszA) : std::string();
+    return v != nullptr && v->Value.lpszA != nullptr ? std::string_view(v->Value.lpszA)
+                                                     : std::string_view();
 }
 
 HRESULT AddressBook::Open(const std::string& file, ULONG flags, LPWABOPEN entry) {
@@ -136,7 +141,7 @@ HRESULT AddressBook::Add(ULONG objectType, const SPropValue* props, ULONG count,
     return hr;
 }
 
-HRESULT AddressBook::WalkTable(IMAPITable* table, std::initializer_list<ULONG> columns,
+HRESULT AddressBook::WalkTable(IMAPITable* table, const std::vector<ULONG>& columns,
                                const std::function<bool(EntryView&, HRESULT& hr)>& row) {
     std::vector<ULONG> tags(1, static_cast<ULONG>(columns.size())); // laid out as SPropTagArray
     tags.insert(tags.end(), columns.begin(), columns.end());
@@ -182,8 +187,8 @@ HRESULT AddressBook::WalkTable(IMAPITable* table, std::initializer_list<ULONG> c
     }
 }
 
-HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit, bool withProps,
-                             const UnreadableEntry& unreadable) {
+HRESULT AddressBook::WalkContents(const std::vector<ULONG>& more,
+                                  const std::function<bool(EntryView&, HRESULT& hr)>& row) {
     if (!m_container) {
         return MAPI_E_CALL_FAILED;
     }
@@ -192,16 +197,25 @@ HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit,
     if (FAILED(hr)) {
         return hr;
     }
-    const auto columns = {PR_ENTRYID, PR_OBJECT_TYPE, PR_DISPLAY_NAME};
-    return WalkTable(table.get(), columns, [&](EntryView& view, HRESULT& result) {
+    std::vector<ULONG> columns = {PR_ENTRYID, PR_OBJECT_TYPE, PR_DISPLAY_NAME};
+    columns.insert(columns.end(), more.begin(), more.end());
+    return WalkTable(table.get(), columns, row);
+}
+
+HRESULT AddressBook::OpenListed(const EntryView& view, ComRef<IUnknown>& entry) {
+    ULONG type = 0;
+    return m_book->OpenEntry(view.entryId.cb, reinterpret_cast<LPENTRYID>(view.entryId.lpb),
+                             nullptr, 0, &type, entry.out());
+}
+
+HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit, bool withProps,
+                             const UnreadableEntry& unreadable) {
+    return WalkContents({}, [&](EntryView& view, HRESULT& result) {
         if (!withProps) {
             return visit(view);
         }
-        ULONG type = 0;
         ComRef<IUnknown> unknown;
-        HRESULT got =
-            m_book->OpenEntry(view.entryId.cb, reinterpret_cast<LPENTRYID>(view.entryId.lpb),
-                              nullptr, 0, &type, unknown.out());
+        HRESULT got = OpenListed(view, unknown);
         LPSPropValue props = nullptr;
         if (SUCCEEDED(got)) {
             ComRef<IMAPIProp> entry(static_cast<IMAPIProp*>(unknown.release()));
@@ -221,6 +235,23 @@ HRESULT AddressBook::ForEach(const std::function<bool(const EntryView&)>& visit,
         }
         view.props = props;
         return visit(view);
+    });
+}
+
+HRESULT AddressBook::ForEachRow(const std::vector<ULONG>& more,
+                                const std::function<bool(const EntryView&)>& visit,
+                                const UnreadableEntry& unreadable) {
+    return WalkContents(more, [&](EntryView& view, HRESULT&) {
+        if (view.objectType == MAPI_MAILUSER || view.objectType == MAPI_DISTLIST) {
+            return visit(view);
+        }
+        ComRef<IUnknown> unknown;
+        const HRESULT got = OpenListed(view, unknown);
+        if (SUCCEEDED(got)) {
+            return visit(view);
+        }
+        unreadable(view.entryId, got);
+        return true;
     });
 }
 

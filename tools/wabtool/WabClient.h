@@ -3,8 +3,8 @@
 #pragma once
 
 #include <functional>
-#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/wab32/ComRef.h"
@@ -44,7 +44,8 @@ struct EntryView {
     ULONG count = 0;
 
     const SPropValue* Find(ULONG tag) const;
-    std::string String(ULONG tag) const; // empty when absent
+    std::string String(ULONG tag) const;    // empty when absent
+    std::string_view Text(ULONG tag) const; // the same, without a copy
 };
 
 class AddressBook {
@@ -74,6 +75,14 @@ public:
     using UnreadableEntry = std::function<void(const SBinary& entryId, HRESULT hr)>;
     HRESULT ForEach(const std::function<bool(const EntryView&)>& visit, bool withProps = true,
                     const UnreadableEntry& unreadable = nullptr);
+    // The rows of the contents table with PR_DISPLAY_NAME and the `more`
+    // columns (an absent value as an error value), without opening the
+    // entries: the quick way to list them. A row of a kind no contact or list
+    // has is opened to learn why it cannot be read, and handed to
+    // `unreadable`.
+    HRESULT ForEachRow(const std::vector<ULONG>& more,
+                       const std::function<bool(const EntryView&)>& visit,
+                       const UnreadableEntry& unreadable);
     HRESULT Delete(const std::vector<BYTE>& entryId);
 
     // The deleted entries, newest first; each view holds PR_ENTRYID,
@@ -92,8 +101,13 @@ public:
 private:
     // Calls `row` for each row of `table` with `columns`, the first two being
     // PR_ENTRYID and PR_OBJECT_TYPE; stops early when it returns false.
-    HRESULT WalkTable(IMAPITable* table, std::initializer_list<ULONG> columns,
+    HRESULT WalkTable(IMAPITable* table, const std::vector<ULONG>& columns,
                       const std::function<bool(EntryView&, HRESULT& hr)>& row);
+    // WalkTable over the contents table, PR_DISPLAY_NAME and `more` after
+    // the first two columns.
+    HRESULT WalkContents(const std::vector<ULONG>& more,
+                         const std::function<bool(EntryView&, HRESULT& hr)>& row);
+    HRESULT OpenListed(const EntryView& view, ComRef<IUnknown>& entry);
     HRESULT DeletedEntries();
     HRESULT OnDeleted(const std::vector<std::vector<BYTE>>& entryIds,
                       HRESULT (IWABDeletedEntries::*action)(LPENTRYLIST, ULONG));

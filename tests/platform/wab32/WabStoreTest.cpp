@@ -13,6 +13,7 @@
 #include "tests/platform/wab32/WabTestSupport.h"
 #include "tools/wabtool/WabClient.h"
 
+using wabtest::IntegrityOf;
 using wabtest::ReadBytes;
 using wabtest::ScopedEnv;
 using wabtest::StringProp;
@@ -69,21 +70,6 @@ void RunSql(const std::string& file, const char* sql) {
     EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &error), SQLITE_OK) << error;
     sqlite3_free(error);
     sqlite3_close(db);
-}
-
-std::string IntegrityOf(const std::string& file) {
-    sqlite3* db = nullptr;
-    std::string verdict = "cannot open";
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr);
-        if (sqlite3_step(stmt) == SQLITE_ROW) {
-            verdict = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        }
-        sqlite3_finalize(stmt);
-    }
-    sqlite3_close(db);
-    return verdict;
 }
 
 // Every file of a folder with its bytes.

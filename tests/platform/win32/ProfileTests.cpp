@@ -38,6 +38,7 @@ TEST(ProfileRead, StringLookups) {
         {"key of another section", "[A]\nK=1\n[B]\nJ=2\n", "B", "K", "d", 260, "d"},
         {"key above every section", "K=1\n[S]\n", "S", "K", "d", 260, "d"},
         {"comment is no key", "[S]\n;K=1\n", "S", "K", "d", 260, "d"},
+        {"blank value", "[S]\nK=  \n", "S", "K", "d", 260, ""},
         {"first of a repeated key", "[S]\nK=1\nK=2\n", "S", "K", "", 260, "1"},
         {"repeated section searched", "[S]\nA=1\n[T]\n[s]\nK=2\n", "S", "K", "", 260, "2"},
         {"missing file", std::nullopt, "S", "K", "d", 260, "d"},
