@@ -620,7 +620,12 @@ void TFormReader::SetValue(QObject* object, const QString& name, const FdValue& 
                 Fail(line, QStringLiteral("%1 is not a value of %2").arg(value.text, name));
             }
         } else if (value.kind == FdValue::Kind::Integer) {
+            // A number outside the enumeration would be stored as a value the
+            // type cannot hold.
             v = static_cast<int>(value.integer);
+            if (value.integer != v || mp.enumerator().valueToKey(v) == nullptr) {
+                Fail(line, QStringLiteral("%1 is not a value of %2").arg(value.integer).arg(name));
+            }
         } else {
             wrongKind();
         }

@@ -264,6 +264,9 @@ TEST(FormDescription, ErrorsNameTheLineAndLeaveNothingBehind) {
          "no handler Nope"},
         {"object fmTest: TfmTest\n  object p: TPanel\n    Align = alMiddle\n  end\nend", 3,
          "alMiddle is not a value"},
+        // A number the enumeration cannot hold.
+        {"object fmTest: TfmTest\n  object p: TPanel\n    Align = 407\n  end\nend", 3,
+         "407 is not a value"},
         {"object fmTest: TfmTest\n  Caption = 'open\nend", 2, "string not closed"},
         {"object fmTest: TfmTest\n  object p: TPanel\n", 3, "'end' of object 'p' missing"},
         {"object fmTest: TfmTest\n  object p: TPanel\n  end\n  ActiveControl = nobody\nend", 4,
