@@ -49,6 +49,14 @@ std::string Name(const char* prefix, int i) {
 
 // A vCard file of `count` contacts named PREFIX000000, ... with matching
 // e-mail addresses.
+// Built piecewise: GCC 12 at -O3 warns falsely on "b" + std::to_string().
+std::string BatchPrefix(int batch) {
+    std::string prefix = "b";
+    prefix += std::to_string(batch);
+    prefix += "-";
+    return prefix;
+}
+
 void WriteCards(const std::string& file, const char* prefix, int count) {
     std::ofstream out(file, std::ios::binary);
     for (int i = 0; i < count; ++i) {
@@ -237,7 +245,7 @@ TEST(WabtoolTwoProcesses, ListingWhileAnotherProcessImportsShowsWholeImports) {
     std::vector<std::string> batches;
     for (int b = 0; b < kBatches; ++b) {
         batches.push_back(dir.file("batch" + std::to_string(b) + ".vcf"));
-        WriteCards(batches.back(), ("b" + std::to_string(b) + "-").c_str(), kPerBatch);
+        WriteCards(batches.back(), BatchPrefix(b).c_str(), kPerBatch);
     }
     ListWhileWriting(
         dir, file,
@@ -254,7 +262,7 @@ TEST(WabtoolTwoProcesses, ListingWhileAnotherProcessImportsShowsWholeImports) {
                 return false;
             }
             for (std::size_t i = 0; i < names.size(); ++i) {
-                const std::string batch = "b" + std::to_string(i / kPerBatch) + "-";
+                const std::string batch = BatchPrefix(static_cast<int>(i / kPerBatch));
                 if (names[i] != Name(batch.c_str(), static_cast<int>(i % kPerBatch))) {
                     return false;
                 }

@@ -541,7 +541,7 @@ std::string Hex(const std::vector<BYTE>& id) {
     return wabtool::HexId(bin);
 }
 
-using Snapshot = std::map<std::vector<BYTE>, std::vector<std::string>>;
+using wabtest::Snapshot;
 
 Snapshot EntriesIn(const std::string& file) {
     wabtool::AddressBook book;

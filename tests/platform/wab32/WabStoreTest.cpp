@@ -1048,7 +1048,9 @@ TEST_F(WabStoreTest, TwoProcessesWritingAtOnceLeaveASoundStore) {
     for (int c = 0; c < 2; ++c) {
         children[c] = fork();
         if (children[c] == 0) {
-            _exit(work("p" + std::to_string(c) + "-") ? 0 : 1);
+            std::string prefix = "p"; // piecewise: GCC 12 warns falsely on "p" + to_string()
+            prefix += std::to_string(c);
+            _exit(work(prefix + "-") ? 0 : 1);
         }
     }
     for (int round = 0; round < 20; ++round) {
@@ -1140,7 +1142,7 @@ TEST_F(WabStoreTest, FirstVersionStoreIsUpgradedOnlyWhenOpenedForWriting) {
         std::string(QUENBY_SOURCE_DIR) + "/tests/platform/wab32/fixtures/version1.wab", file);
     ASSERT_EQ(chmod(file.c_str(), 0444), 0);
     const std::string before = ReadBytes(file);
-    std::map<std::vector<BYTE>, std::vector<std::string>> entries;
+    wabtest::Snapshot entries;
     {
         AddressBook book;
         ASSERT_EQ(book.Open(file), S_OK);

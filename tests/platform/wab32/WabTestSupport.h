@@ -11,6 +11,7 @@
 #include <optional>
 #include <sqlite3.h>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 #include "platform/wab32/WabAbi.h"
@@ -150,9 +151,19 @@ inline std::string Render(const SPropValue& v) {
     }
 }
 
+// Identifiers ordered as text: the vectors' own ordering makes GCC 12 at -O3
+// warn falsely of an oversized memcmp.
+struct IdLess {
+    bool operator()(const std::vector<BYTE>& a, const std::vector<BYTE>& b) const {
+        return std::string_view(reinterpret_cast<const char*>(a.data()), a.size()) <
+               std::string_view(reinterpret_cast<const char*>(b.data()), b.size());
+    }
+};
+using Snapshot = std::map<std::vector<BYTE>, std::vector<std::string>, IdLess>;
+
 // Every entry of a book by identifier, with all its properties in order.
-inline std::map<std::vector<BYTE>, std::vector<std::string>> Entries(wabtool::AddressBook& book) {
-    std::map<std::vector<BYTE>, std::vector<std::string>> entries;
+inline Snapshot Entries(wabtool::AddressBook& book) {
+    Snapshot entries;
     book.ForEach([&](const wabtool::EntryView& e) {
         auto& props = entries[std::vector<BYTE>(e.entryId.lpb, e.entryId.lpb + e.entryId.cb)];
         for (ULONG i = 0; i < e.count; ++i) {
