@@ -1,5 +1,7 @@
 #include "skin/SKForm.h"
 
+#include <optional>
+
 #include <QWidget>
 
 #include "platform/toolkit/MDI.h"
@@ -32,6 +34,19 @@ int g_maximizedSizes = 0;
 
 bool HostMinimized(const TCustomForm* host) {
     return host->WindowState() == wsMinimized;
+}
+
+// A theme file marks dark and light menu bars in its control font colour;
+// none when it marks neither.
+std::optional<TColor> MarkedMenuBarColor(const TskThemeLink& theme) {
+    const TColor marker = theme.GetColor(siControlFontColor);
+    if (marker == 0x20000) {
+        return 0xAC5B3B;
+    }
+    if (marker == 0x30000) {
+        return 0x996733;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -496,12 +511,8 @@ void TskForm::SetUIStyle(TskUIStyle Value) {
     if (!m_theme.UsesFileTheme()) {
         SetMenuBarColor(Color());
     } else if (m_menuBar) {
-        // Markers of dark and light menu bars in a theme file.
-        const TColor marker = m_theme.GetColor(siControlFontColor);
-        if (marker == 0x20000) {
-            m_menuBar->SetColor(0xAC5B3B);
-        } else if (marker == 0x30000) {
-            m_menuBar->SetColor(0x996733);
+        if (const auto marked = MarkedMenuBarColor(m_theme)) {
+            m_menuBar->SetColor(*marked);
         } else {
             SetMenuBarColor(Color());
         }
@@ -1283,9 +1294,7 @@ void TskMDIForm::SetUIStyle(TskUIStyle Value) {
     m_frameWidth = m_theme.GetInt(siFormBorderWidthInt);
     TColor menuBar = m_theme.GetColor(siFormBackgroundColor);
     if (m_theme.UsesFileTheme()) {
-        // Markers of dark and light menu bars in a theme file.
-        const TColor marker = m_theme.GetColor(siControlFontColor);
-        menuBar = marker == 0x20000 ? 0xAC5B3B : marker == 0x30000 ? 0x996733 : menuBar;
+        menuBar = MarkedMenuBarColor(m_theme).value_or(menuBar);
     }
     SetMenuBarColor(menuBar);
     if (auto* menu = qobject_cast<TskMainMenu*>(m_menu.Get())) {

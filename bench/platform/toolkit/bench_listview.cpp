@@ -4,8 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/ContactRows.h"
-#include "platform/toolkit/Application.h"
-#include "platform/toolkit/Fonts.h"
+#include "bench/GuiBenchMain.h"
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/ListView.h"
 
@@ -59,12 +58,5 @@ BENCHMARK(BM_Clear)->Unit(benchmark::kMillisecond)->Iterations(5);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    RegisterFonts();
-    TApplication application;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::RunGuiBenchmarks(argc, argv);
 }
